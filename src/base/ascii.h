@@ -1,0 +1,42 @@
+// Case and white space as the C locale knows them: ASCII only, whatever the host's locale.
+// Names of tags, access names, sections and keys compare through these.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quellor {
+
+// Space, TAB, LF, VT, FF, CR.
+constexpr bool IsAsciiSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+constexpr char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+constexpr char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+std::string ToUpperAscii(std::string_view text);
+std::string ToLowerAscii(std::string_view text);
+
+// Negative, zero or positive as _stricmp orders: byte order of the lower-cased bytes.
+int CompareIgnoreCase(std::string_view a, std::string_view b);
+inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && CompareIgnoreCase(a, b) == 0;
+}
+
+std::string_view TrimLeftAscii(std::string_view text);
+std::string_view TrimRightAscii(std::string_view text);
+std::string_view TrimAscii(std::string_view text);
+
+// Hash and equality for unordered containers keyed without regard to ASCII case.
+struct CaseInsensitiveHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const;
+};
+struct CaseInsensitiveEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    return EqualsIgnoreCase(a, b);
+  }
+};
+
+}  // namespace quellor
