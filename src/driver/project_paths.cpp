@@ -1,0 +1,25 @@
+#include "driver/project_paths.h"
+
+namespace quellor {
+
+std::string DeriveProjectDir(std::string_view project_path) {
+  if (project_path.find('.') != std::string_view::npos) {
+    const std::size_t last = project_path.find_last_of("\\/");
+    if (last == std::string_view::npos || last == 0) return std::string();
+    return std::string(project_path.substr(0, last));
+  }
+  if (!project_path.empty() && project_path.back() == '\\') project_path.remove_suffix(1);
+  return std::string(project_path);
+}
+
+ProjectPaths DeriveProjectPaths(std::string_view project_path) {
+  ProjectPaths paths;
+  paths.ProjectDir = DeriveProjectDir(project_path);
+  paths.DatabasePath = paths.ProjectDir + "\\Project.mdb";
+  paths.FactorySuiteDir = paths.ProjectDir + "\\FactorySuite";
+  paths.ClientsDir = paths.FactorySuiteDir + "\\Clients";
+  paths.SettingsFile = paths.ProjectDir + "\\ufolder.ini";
+  return paths;
+}
+
+}  // namespace quellor

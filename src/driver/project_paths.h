@@ -1,0 +1,25 @@
+// The project folder and the fixed paths inside it, derived from the first command-line
+// field. The paths are program paths (Windows form, as messages show them); nothing is
+// created or resolved here.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quellor {
+
+struct ProjectPaths {
+  std::string ProjectDir;
+  std::string DatabasePath;     // ProjectDir + "\Project.mdb"
+  std::string FactorySuiteDir;  // ProjectDir + "\FactorySuite"
+  std::string ClientsDir;       // FactorySuiteDir + "\Clients"
+  std::string SettingsFile;     // ProjectDir + "\ufolder.ini"
+};
+
+// A field holding a "." anywhere names a file: the project folder is the text before its last
+// separator at position 1 or later (a '/' counts as a '\' here, so host paths work), or empty
+// when there is none. Any other field names the folder itself, less one trailing '\'.
+std::string DeriveProjectDir(std::string_view project_path);
+ProjectPaths DeriveProjectPaths(std::string_view project_path);
+
+}  // namespace quellor
