@@ -8,9 +8,7 @@
 namespace quellor {
 
 // Space, TAB, LF, VT, FF, CR.
-constexpr bool IsAsciiSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
+constexpr bool IsAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 constexpr char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 constexpr char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
@@ -34,9 +32,7 @@ struct CaseInsensitiveHash {
 };
 struct CaseInsensitiveEqual {
   using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const {
-    return EqualsIgnoreCase(a, b);
-  }
+  bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoreCase(a, b); }
 };
 
 }  // namespace quellor

@@ -53,8 +53,6 @@ inline void StoreLeI32(std::uint8_t* p, std::int32_t v) {
   StoreLe32(p, static_cast<std::uint32_t>(v));
 }
 inline void StoreLeF32(std::uint8_t* p, float v) { StoreLe32(p, std::bit_cast<std::uint32_t>(v)); }
-inline void StoreLeF64(std::uint8_t* p, double v) {
-  StoreLe64(p, std::bit_cast<std::uint64_t>(v));
-}
+inline void StoreLeF64(std::uint8_t* p, double v) { StoreLe64(p, std::bit_cast<std::uint64_t>(v)); }
 
 }  // namespace quellor

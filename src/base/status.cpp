@@ -4,14 +4,22 @@ namespace quellor {
 
 std::string_view StatusCodeName(StatusCode code) {
   switch (code) {
-    case StatusCode::kOk: return "OK";
-    case StatusCode::kNotFound: return "NotFound";
-    case StatusCode::kHeld: return "Held";
-    case StatusCode::kPermissionDenied: return "PermissionDenied";
-    case StatusCode::kIoError: return "IoError";
-    case StatusCode::kCorruption: return "Corruption";
-    case StatusCode::kInvalidArgument: return "InvalidArgument";
-    case StatusCode::kUnsupported: return "Unsupported";
+    case StatusCode::kOk:
+      return "OK";
+    case StatusCode::kNotFound:
+      return "NotFound";
+    case StatusCode::kHeld:
+      return "Held";
+    case StatusCode::kPermissionDenied:
+      return "PermissionDenied";
+    case StatusCode::kIoError:
+      return "IoError";
+    case StatusCode::kCorruption:
+      return "Corruption";
+    case StatusCode::kInvalidArgument:
+      return "InvalidArgument";
+    case StatusCode::kUnsupported:
+      return "Unsupported";
   }
   return "Unknown";
 }

@@ -60,7 +60,7 @@ class [[nodiscard]] Status final {
 template <typename T>
 class [[nodiscard]] Result final {
  public:
-  Result(T value) : state_(std::in_place_index<1>, std::move(value)) {}  // NOLINT: implicit
+  Result(T value) : state_(std::in_place_index<1>, std::move(value)) {}        // NOLINT: implicit
   Result(Status status) : state_(std::in_place_index<0>, std::move(status)) {  // NOLINT
     assert(!std::get<0>(state_).ok());
   }

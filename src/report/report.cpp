@@ -13,9 +13,12 @@ ScopedReportCapture* g_capture = nullptr;
 
 std::string_view PrefixOf(int level) {
   switch (level) {
-    case 1: return "WARNING - ";
-    case 2: return "ERROR - ";
-    default: return "";
+    case 1:
+      return "WARNING - ";
+    case 2:
+      return "ERROR - ";
+    default:
+      return "";
   }
 }
 

@@ -28,13 +28,17 @@ TEST(Cp1252, MapsTheTableOfWindows) {
       {0x99, U'\u2122'}, {0xA0, 0x00A0},    {0xB0, U'\u00B0'}, {0xFF, U'\u00FF'},
   };
   for (const Case& c : cases) EXPECT_EQ(Cp1252ToCodePoint(c.byte), c.code_point) << int(c.byte);
-  EXPECT_EQ(Cp1252ToUtf8("\xB0" "C"), "\u00B0C");
+  EXPECT_EQ(Cp1252ToUtf8("\xB0"
+                         "C"),
+            "\u00B0C");
   EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20AC");
   EXPECT_EQ(Cp1252ToUtf8("\x81"), "\xC2\x81");
 }
 
 TEST(Cp1252, Utf8WithoutAWindowsByteBecomesQuestionMark) {
-  EXPECT_EQ(Utf8ToCp1252("\u20AC 5 \u00B0C"), "\x80 5 \xB0" "C");
+  EXPECT_EQ(Utf8ToCp1252("\u20AC 5 \u00B0C"),
+            "\x80 5 \xB0"
+            "C");
   EXPECT_EQ(Utf8ToCp1252("\u4E2D\u6587"), "??");
   EXPECT_EQ(Utf8ToCp1252("x\U0001F600y"), "x?y");
 }
@@ -44,13 +48,13 @@ TEST(Cp1252, BytesThatAreNotValidUtf8PassAsTheyAre) {
     std::string in;
     std::string out;
   } cases[] = {
-      {"caf\xE9", "caf\xE9"},               // a lone Latin-1 byte
-      {"\xC3", "\xC3"},                      // a lead byte at the end
-      {"\xC3(", "\xC3("},                    // a lead byte without continuation
-      {"\xC0\xAF", "\xC0\xAF"},              // an overlong encoding
-      {"\xED\xA0\x80", "\xED\xA0\x80"},      // a surrogate
+      {"caf\xE9", "caf\xE9"},                    // a lone Latin-1 byte
+      {"\xC3", "\xC3"},                          // a lead byte at the end
+      {"\xC3(", "\xC3("},                        // a lead byte without continuation
+      {"\xC0\xAF", "\xC0\xAF"},                  // an overlong encoding
+      {"\xED\xA0\x80", "\xED\xA0\x80"},          // a surrogate
       {"\xF4\x90\x80\x80", "\xF4\x90\x80\x80"},  // beyond U+10FFFF
-      {"\x80\xC3\xA9", "\x80\xE9"},          // a stray continuation, then a valid e-acute
+      {"\x80\xC3\xA9", "\x80\xE9"},              // a stray continuation, then a valid e-acute
   };
   for (const auto& c : cases) EXPECT_EQ(Utf8ToCp1252(c.in), c.out) << c.in;
 }

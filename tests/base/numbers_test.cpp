@@ -21,9 +21,9 @@ TEST(Numbers, DoubleToInt32TruncatesAndGivesIndefiniteOutOfRange) {
       {2147483647.0, 2147483647},
       {2147483647.9, 2147483647},
       {2147483648.0, kMin},
-      {-2147483648.0, kMin},   // exactly -2^31: in range
-      {-2147483648.9, kMin},   // truncates to -2^31: in range
-      {-2147483649.0, kMin},   // out of range
+      {-2147483648.0, kMin},  // exactly -2^31: in range
+      {-2147483648.9, kMin},  // truncates to -2^31: in range
+      {-2147483649.0, kMin},  // out of range
       {1e12, kMin},
       {-1e12, kMin},
       {std::numeric_limits<double>::quiet_NaN(), kMin},
@@ -46,9 +46,8 @@ TEST(Numbers, DecimalTextWrapsModuloTwoToTheThirtyTwo) {
     const char* in;
     std::int32_t out;
   } cases[] = {
-      {"-1", -1},          {"+1", 1},       {"4294967296", 0}, {"4294967297", 1},
-      {"-4294967297", -1}, {"42A94", 42},   {"B42", 0},        {"  7 ", 7},
-      {"", 0},             {"2147483648", kMin},
+      {"-1", -1},    {"+1", 1},  {"4294967296", 0}, {"4294967297", 1}, {"-4294967297", -1},
+      {"42A94", 42}, {"B42", 0}, {"  7 ", 7},       {"", 0},           {"2147483648", kMin},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseWrappedDecimal(c.in), c.out) << c.in;
 }

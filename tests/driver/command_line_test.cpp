@@ -16,19 +16,19 @@ TEST(CSVLine, SplitsByTheStateTable) {
   } cases[] = {
       {"C:\\PROJ,UNIT1,D:\\APPS\\UNIT1", ',', {"C:\\PROJ", "UNIT1", "D:\\APPS\\UNIT1"}},
       {"C:\\PROJ, UNIT1, D:\\X", ',', {"C:\\PROJ", " UNIT1", " D:\\X"}},  // blanks kept
-      {"C:\\PROJ,", ',', {"C:\\PROJ"}},           // no empty last field
-      {",C:\\PROJ", ',', {"", "C:\\PROJ"}},       // an empty first field
+      {"C:\\PROJ,", ',', {"C:\\PROJ"}},                                   // no empty last field
+      {",C:\\PROJ", ',', {"", "C:\\PROJ"}},                               // an empty first field
       {"A,,B", ',', {"A", "", "B"}},
       {"\"C:\\MY,PROJ\",U", ',', {"C:\\MY,PROJ", "U"}},
-      {"AB\"C,D\"E", ',', {"ABC,DE"}},            // quotes open and close inside a field
-      {"\"A\"\"B\"", ',', {"A\"B"}},              // a doubled quote inside quotes
-      {"A\"\"B", ',', {"AB"}},                    // outside quotes it opens and closes
+      {"AB\"C,D\"E", ',', {"ABC,DE"}},  // quotes open and close inside a field
+      {"\"A\"\"B\"", ',', {"A\"B"}},    // a doubled quote inside quotes
+      {"A\"\"B", ',', {"AB"}},          // outside quotes it opens and closes
       {"\"UNCLOSED,X", ',', {"UNCLOSED,X"}},
-      {"A\nB,C", ',', {"AB", "C"}},               // line feeds dropped
-      {"\"A\n,B\",C", ',', {"A", "B,C"}},     // a line feed ends a quoted stretch
+      {"A\nB,C", ',', {"AB", "C"}},        // line feeds dropped
+      {"\"A\n,B\",C", ',', {"A", "B,C"}},  // a line feed ends a quoted stretch
       {"C:\\PROJ,UNIT1", ';', {"C:\\PROJ,UNIT1"}},
       {"C:\\PROJ;UNIT1", ';', {"C:\\PROJ", "UNIT1"}},
-      {"A,B", std::nullopt, {"A,B"}},             // no separator: one field
+      {"A,B", std::nullopt, {"A,B"}},  // no separator: one field
       {"", ',', {}},
   };
   for (const auto& c : cases) {
@@ -44,13 +44,13 @@ TEST(ProjectPaths, DerivesTheProjectFolderFromFileOrFolderPaths) {
       {"C:\\PROJ\\PROJECT.MDB", "C:\\PROJ"},
       {"C:\\PROJ\\", "C:\\PROJ"},
       {"C:\\PROJ", "C:\\PROJ"},
-      {"C:\\PLANT.2\\PROJ", "C:\\PLANT.2"},   // a dot makes it a file path
+      {"C:\\PLANT.2\\PROJ", "C:\\PLANT.2"},  // a dot makes it a file path
       {"PROJECT.MDB", ""},
-      {"\\PROJECT.MDB", ""},                   // a separator at position 0 does not count
+      {"\\PROJECT.MDB", ""},                     // a separator at position 0 does not count
       {"/SRV/PLANT/PROJECT.MDB", "/SRV/PLANT"},  // a host path: '/' counts as '\'
       {"C:\\A/B.MDB", "C:\\A"},
-      {"/SRV/PLANT/", "/SRV/PLANT/"},          // folder form: only a '\' is removed
-      {"C:\\PROJ\\\\", "C:\\PROJ\\"},          // one trailing backslash only
+      {"/SRV/PLANT/", "/SRV/PLANT/"},  // folder form: only a '\' is removed
+      {"C:\\PROJ\\\\", "C:\\PROJ\\"},  // one trailing backslash only
       {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(DeriveProjectDir(c.field), c.project_dir) << c.field;

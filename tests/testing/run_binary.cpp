@@ -1,5 +1,7 @@
 #include "testing/run_binary.h"
 
+#include "testing/process_spawn.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -72,8 +74,8 @@ std::filesystem::path BinaryPath(const std::string& name) {
   return std::filesystem::path(dir) / name;
 }
 
-RunResult RunBinary(const std::filesystem::path& binary, const std::vector<std::string>& args,
-                    const RunOptions& options) {
+SpawnedProcess SpawnWithPipes(const std::filesystem::path& binary,
+                              const std::vector<std::string>& args, const RunOptions& options) {
   std::vector<std::string> argv_texts = {binary.string()};
   argv_texts.insert(argv_texts.end(), args.begin(), args.end());
   std::vector<std::string> env_texts = ChildEnvironment(options);
@@ -96,13 +98,22 @@ RunResult RunBinary(const std::filesystem::path& binary, const std::vector<std::
   }
   close(out[1]);
   close(err[1]);
+  return {child, out[0], err[0]};
+}
+
+RunResult FinishSpawned(const SpawnedProcess& process) {
   RunResult result;
-  Drain(out[0], err[0], result);
+  Drain(process.out_fd, process.err_fd, result);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
+  while (waitpid(process.pid, &status, 0) < 0) {
   }
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return result;
+}
+
+RunResult RunBinary(const std::filesystem::path& binary, const std::vector<std::string>& args,
+                    const RunOptions& options) {
+  return FinishSpawned(SpawnWithPipes(binary, args, options));
 }
 
 }  // namespace quellor::testing
