@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "base/cp1252.h"
+#include "report/report_channel.h"
 
 namespace quellor {
 namespace {
@@ -48,7 +49,16 @@ void Report(std::string_view text, int level, int flag) {
     g_capture->messages_.push_back(std::move(message));
     return;
   }
-  WriteConsoleLine(message.ConsoleLine());
+  if (ReportWinActive() == 0) {
+    WriteConsoleLine(message.ConsoleLine());
+    return;
+  }
+  // The window gets warnings and errors with their prefix and flag, messages bare.
+  switch (level) {
+    case 1: ReportWin().ReportWarning(message.ConsoleLine(), flag); break;
+    case 2: ReportWin().ReportError(message.ConsoleLine(), flag); break;
+    default: ReportWin().ReportMsg(text); break;
+  }
 }
 
 ScopedReportCapture::ScopedReportCapture() { g_capture = this; }

@@ -1,0 +1,52 @@
+// CReportWin: the connection to the build window, the automation object "BuildWin.UBuildWin"
+// that collects the messages of every build step. Method ids are looked up once when
+// connecting; each call sets the shared argument block and invokes by id, ignoring the
+// outcome (a message the window does not take is lost, and the build goes on).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/dispatch/remote_dispatch.h"
+
+namespace quellor {
+
+class CReportWin {
+ public:
+  CReportWin() = default;
+  virtual ~CReportWin() = default;
+  CReportWin(const CReportWin&) = delete;
+  CReportWin& operator=(const CReportWin&) = delete;
+
+  // 1 when the build window was found and connected, else 0.
+  int Connect();
+  void Disconnect();
+
+  void ReportMsg(std::string_view text);
+  void ReportWarning(std::string_view text, int flag);
+  void ReportError(std::string_view text, int flag);
+  void BeginFile(std::string_view name);
+  void EndFile();
+
+ private:
+  // Places the text and the flag as the call needs them and invokes by id. Texts are
+  // converted from Windows-1252 to UTF-16 whole.
+  void Call(std::int32_t id, std::optional<std::string_view> text, std::optional<int> flag);
+
+  // The argument block, reused by every call: the flag (a 16-bit integer) and the text.
+  std::int16_t FlagArg = 2;
+  std::u16string TextArg;
+  std::vector<dispatch::Argument> Params;
+
+  std::int32_t EndFileId = 0;
+  std::int32_t ShowMessagesId = 0;  // looked up, never called
+  std::int32_t BeginFileId = 0;
+  std::int32_t ReportErrorId = 0;
+  std::int32_t ReportWarningId = 0;
+  std::int32_t ReportMsgId = 0;
+  std::optional<dispatch::RemoteDispatch> Disp;
+};
+
+}  // namespace quellor
