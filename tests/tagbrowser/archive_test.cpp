@@ -13,7 +13,6 @@ namespace {
 
 using ::quellor::testing::ArchiveBytes;
 using ::quellor::testing::StatusIs;
-using ::testing::ElementsAreArray;
 
 std::vector<std::uint8_t> Prefix(const std::vector<std::uint8_t>& bytes, std::size_t n) {
   return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)};
@@ -124,20 +123,6 @@ TEST(ArchiveReader, RefusesStringsAndCountsThatDoNotFitTheBytesLeft) {
     ArchiveReader reader(Prefix(four, n));
     EXPECT_THAT(reader.ReadUint32(), StatusIs(StatusCode::kCorruption)) << n;
   }
-}
-
-TEST(ArchiveReader, ShortRawReadCopiesWhatIsLeftButAnExactReadChangesNothing) {
-  const auto bytes = ArchiveBytes().Hex("01 02 03").bytes();
-  std::uint8_t block[5] = {9, 9, 9, 9, 9};
-  {
-    ArchiveReader reader(bytes);
-    EXPECT_EQ(reader.ReadRawUpTo(block), 3u);
-    EXPECT_THAT(block, ElementsAreArray({1, 2, 3, 9, 9}));
-  }
-  std::uint8_t exact[5] = {9, 9, 9, 9, 9};
-  ArchiveReader reader(bytes);
-  EXPECT_THAT(reader.ReadRaw(exact), StatusIs(StatusCode::kCorruption));
-  EXPECT_THAT(exact, ElementsAreArray({9, 9, 9, 9, 9}));
 }
 
 }  // namespace
