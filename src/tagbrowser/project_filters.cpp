@@ -42,4 +42,9 @@ std::unique_ptr<CUserTagFilter> MakeProjectFilter(std::string_view name) {
   return filter;
 }
 
+void MergeProjectFilters(CTagBrw& model) {
+  for (const std::string& name : model.ProjectFilterNames)
+    model.MergeFilter(MakeProjectFilter(name));
+}
+
 }  // namespace quellor

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tagbrowser/tag_brw.h"
 #include "tagbrowser/user_tag_filter.h"
 
 namespace quellor {
@@ -31,5 +32,8 @@ std::vector<std::string> FilterNamesFromRows(std::span<const FilterRow> rows);
 
 // The build's filter for a project filter name: Name and FilterText set, the rest empty.
 std::unique_ptr<CUserTagFilter> MakeProjectFilter(std::string_view name);
+
+// Merges the build's filter of each of model.ProjectFilterNames, in order.
+void MergeProjectFilters(CTagBrw& model);
 
 }  // namespace quellor

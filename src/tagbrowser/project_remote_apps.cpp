@@ -28,4 +28,13 @@ CRemoteApp MakeProjectRemoteApp(std::string_view project_dir, std::string_view s
   return app;
 }
 
+void MergeProjectRemoteApps(CTagBrw& model, std::string_view project_dir,
+                            std::span<const ProjectAccessName> access_names) {
+  for (const ProjectAccessName& name : access_names) {
+    if (IsProjectRemoteApp(name.source_name, name.topic_name, name.application_name)) {
+      model.MergeRemoteApp(MakeProjectRemoteApp(project_dir, name.source_name));
+    }
+  }
+}
+
 }  // namespace quellor

@@ -2,12 +2,11 @@
 // header, the remote applications in list order and the named user tag filters. The byte
 // layout is described in docs/formats/TagBrw.DAT.md.
 //
-// This is the model with its load, store and merges. The build puts it together on top:
-// the project's filter names (project_filters.h), the load of the file's bytes, a
-// MergeRemoteApp for each "PelnetData" access name and a MergeFilter for each filter name,
-// then the store. The file is opened, read whole and replaced by the caller, which stores
-// only a model whose load succeeded, so that a damaged file is never overwritten by the part
-// that could be read.
+// This is the model with its load, store and merges. The build puts it together on top: the
+// project's filter names (project_filters.h), the load of the file's bytes, the project's
+// remote applications (project_remote_apps.h) and filters merged, then the store. The caller
+// opens, reads and replaces the file, and stores only a model whose load succeeded, so that a
+// damaged file is never overwritten by the part that could be read.
 #pragma once
 
 #include <array>

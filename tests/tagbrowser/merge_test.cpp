@@ -18,26 +18,15 @@ using ::quellor::testing::IsOk;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-struct AccessName {
-  std::string source;
-  std::string topic;
-  std::string application;
-};
+using AccessName = ProjectAccessName;
 
-// What the build does between the load and the store: the project's remote applications,
-// then its filters, each merged in order.
+// What the build does between the load and the store.
 void MergeProject(CTagBrw& model, std::string_view project_dir,
                   const std::vector<AccessName>& access_names,
                   const std::vector<FilterRow>& filter_rows) {
-  for (const AccessName& a : access_names) {
-    if (IsProjectRemoteApp(a.source, a.topic, a.application)) {
-      model.MergeRemoteApp(MakeProjectRemoteApp(project_dir, a.source));
-    }
-  }
+  MergeProjectRemoteApps(model, project_dir, access_names);
   model.ProjectFilterNames = FilterNamesFromRows(filter_rows);
-  for (const std::string& name : model.ProjectFilterNames) {
-    model.MergeFilter(MakeProjectFilter(name));
-  }
+  MergeProjectFilters(model);
 }
 
 std::vector<std::string> Names(const CTagBrw& model) {
@@ -89,8 +78,9 @@ TEST(ProjectRemoteApps, OnlyPelnetDataAccessNamesOtherThanDummyQualify) {
       {{"Dummy1", "T", "PelnetData"}, true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(IsProjectRemoteApp(c.name.source, c.name.topic, c.name.application), c.qualifies)
-        << c.name.source << "/" << c.name.topic << "/" << c.name.application;
+    EXPECT_EQ(IsProjectRemoteApp(c.name.source_name, c.name.topic_name, c.name.application_name),
+              c.qualifies)
+        << c.name.source_name << "/" << c.name.topic_name << "/" << c.name.application_name;
   }
 }
 
