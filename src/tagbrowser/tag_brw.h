@@ -1,4 +1,4 @@
-// CTagBrw: the tag-browser data of one InTouch application, as TagBrw.DAT holds it: an opaque
+// CTagBrw: the tag-browser data of one HMI application, as TagBrw.DAT holds it: an opaque
 // header, the remote applications in list order and the named user tag filters. The byte
 // layout is described in docs/formats/TagBrw.DAT.md.
 //
