@@ -1,0 +1,40 @@
+#include "tagbrowser/project_remote_apps.h"
+
+#include <string>
+
+#include "base/ascii.h"
+
+namespace quellor {
+namespace {
+
+constexpr std::string_view kSkippedName = "Dummy";
+
+}  // namespace
+
+bool IsProjectRemoteApp(std::string_view source_name, std::string_view topic_name,
+                        std::string_view application_name) {
+  return !EqualsIgnoreCase(source_name, kSkippedName) &&
+         !EqualsIgnoreCase(topic_name, kSkippedName) &&
+         EqualsIgnoreCase(application_name, kRemoteAppServer);
+}
+
+CRemoteApp MakeProjectRemoteApp(std::string_view project_dir, std::string_view source_name) {
+  CRemoteApp app;
+  app.Name = source_name;
+  app.Location = std::string(project_dir) + " (" + std::string(source_name) + ")";
+  app.AccessName = source_name;
+  app.ApplicationName = kRemoteAppServer;
+  app.Guid = kRemoteAppGuid;
+  return app;
+}
+
+void MergeProjectRemoteApps(CTagBrw& model, std::string_view project_dir,
+                            std::span<const ProjectAccessName> access_names) {
+  for (const ProjectAccessName& name : access_names) {
+    if (IsProjectRemoteApp(name.source_name, name.topic_name, name.application_name)) {
+      model.MergeRemoteApp(MakeProjectRemoteApp(project_dir, name.source_name));
+    }
+  }
+}
+
+}  // namespace quellor
