@@ -119,14 +119,6 @@ void CAccNames::NotePointName(std::size_t record, const std::string& tag_name) {
   if (at == owners.end() || *at != record) owners.insert(at, record);
 }
 
-void CAccNames::ForgetPointName(std::size_t record, std::string_view tag_name) {
-  const auto it = point_owners_.find(tag_name);
-  if (it == point_owners_.end()) return;
-  std::vector<std::size_t>& owners = it->second;
-  owners.erase(std::remove(owners.begin(), owners.end(), record), owners.end());
-  if (owners.empty()) point_owners_.erase(it);
-}
-
 void CAccNames::FixUpPlaceholder() {
   const auto is_placeholder = [](const AccName_T& record) {
     return EqualsIgnoreCase(record.SourceName, "Dummy") &&

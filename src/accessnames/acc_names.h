@@ -81,7 +81,6 @@ class CAccNames final {
   AccName_T& RecordAt(int index);
   std::int32_t NextSourceID();
   void NotePointName(std::size_t record, const std::string& tag_name);
-  void ForgetPointName(std::size_t record, std::string_view tag_name);
 
   std::int32_t last_dde_source_ = 0;
   std::vector<AccName_T> names_;

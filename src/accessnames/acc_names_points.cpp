@@ -63,10 +63,11 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
 void CAccNames::RemoveTagPoint(std::string_view tag_name) {
   const auto owners = point_owners_.find(tag_name);
   if (owners == point_owners_.end()) return;
-  const std::size_t record = owners->second.front();
-  DDEPoints& points = *names_[record].Points;
-  points.RemoveFirstExact(tag_name);
-  if (!points.ContainsExact(tag_name)) ForgetPointName(record, tag_name);
+  std::vector<std::size_t>& records = owners->second;
+  const DDEPoints::Removal removal = names_[records.front()].Points->RemoveFirstExact(tag_name);
+  if (removal.name_remains) return;
+  records.erase(records.begin());
+  if (records.empty()) point_owners_.erase(owners);
 }
 
 void CAccNames::SelectPelnetSource(std::span<const int> indices, std::string_view server,

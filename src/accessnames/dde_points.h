@@ -60,10 +60,12 @@ class DDEPoints final {
   // The first point (lowest position) whose TagName equals `tag` without regard to case, or
   // null. The pointer stays valid until the next Append or PushFront.
   DDEPoint_T* FindIgnoreCase(std::string_view tag);
-  // Whether a point's TagName equals `tag` exactly.
-  bool ContainsExact(std::string_view tag);
-  // Removes the first point whose TagName equals `tag` exactly; false when there is none.
-  bool RemoveFirstExact(std::string_view tag);
+  // Removes the first point whose TagName equals `tag` exactly, if there is one.
+  struct Removal {
+    bool removed = false;
+    bool name_remains = false;  // another point still has exactly this TagName
+  };
+  Removal RemoveFirstExact(std::string_view tag);
 
   // Calls `visit(const DDEPoint_T&)` for every point, position 0 first.
   template <typename Visit>
@@ -93,8 +95,9 @@ class DDEPoints final {
   };
 
   Slot& SlotOf(Key key);
-  // The first live key of `tag` in `map`, or null; dead keys met on the way are dropped, and
-  // an entry left without keys is erased.
+  // Drops the dead keys at the front of `entry`; false when no key is left.
+  bool DropDeadFront(Keys& entry);
+  // The first live key of `tag` in `map`, or null; an entry left without keys is erased.
   template <typename Map>
   const Key* FirstLive(Map& map, std::string_view tag);
   template <typename Map>
