@@ -142,6 +142,19 @@ TEST(WriteDDECfg, ReadsBackWhatItWroteAndWritesItAgainUnchanged) {
   }
 }
 
+TEST(WriteDDECfg, LosesOnlyTheStandbyServerBlanksAndSeparatorsOnTheWayBack) {
+  CAccNames names;
+  Merge(names, {"AN", "  T  ", "M\\X", "STANDBY", "View"});
+  names.SetTagPoint(1, "A;B", 1, " I");
+  const CAccNames read = Parse(Write(names));
+  const AccName_T& record = read.GetRecord(0);
+  EXPECT_EQ(record.StandbyServer, "");
+  EXPECT_EQ(record.TopicName, "T");
+  EXPECT_EQ(record.MasterServer, "M");
+  EXPECT_EQ(record.ApplicationName, "X\\View");
+  EXPECT_EQ(record.Points->ToVector(), (std::vector<DDEPoint_T>{{"A", 0xB, "I"}}));
+}
+
 TEST(WriteDDECfg, NeverCutsLongValues) {
   CAccNames names;
   const std::string long_name(250, 'N');
