@@ -25,6 +25,8 @@
 
 namespace quellor {
 
+class CAccNames;
+
 // One DDE point: the tag that reads an item through an access name.
 struct DDEPoint_T {
   std::string TagName;
@@ -52,20 +54,9 @@ class DDEPoints final {
   std::size_t size() const { return live_; }
   bool empty() const { return live_ == 0; }
 
-  // Adds a point after all others (as the file lists it).
+  // Adds a point after all others, as the file lists them; only while the record that will
+  // own these points is being read, before it joins a set.
   void Append(DDEPoint_T point);
-  // Adds a point before all others (position 0).
-  void PushFront(DDEPoint_T point);
-
-  // The first point (lowest position) whose TagName equals `tag` without regard to case, or
-  // null. The pointer stays valid until the next Append or PushFront.
-  DDEPoint_T* FindIgnoreCase(std::string_view tag);
-  // Removes the first point whose TagName equals `tag` exactly, if there is one.
-  struct Removal {
-    bool removed = false;
-    bool name_remains = false;  // another point still has exactly this TagName
-  };
-  Removal RemoveFirstExact(std::string_view tag);
 
   // Calls `visit(const DDEPoint_T&)` for every point, position 0 first.
   template <typename Visit>
@@ -81,6 +72,22 @@ class DDEPoints final {
   std::vector<DDEPoint_T> ToVector() const;
 
  private:
+  // The set keeps its own index of which records hold which tag names, so only it changes the
+  // points of a record that belongs to it.
+  friend class CAccNames;
+
+  // Adds a point before all others (position 0).
+  void PushFront(DDEPoint_T point);
+  // The first point (lowest position) whose TagName equals `tag` without regard to case, or
+  // null. The pointer stays valid until the next Append or PushFront.
+  DDEPoint_T* FindIgnoreCase(std::string_view tag);
+  // Removes the first point whose TagName equals `tag` exactly, if there is one.
+  struct Removal {
+    bool removed = false;
+    bool name_remains = false;  // another point still has exactly this TagName
+  };
+  Removal RemoveFirstExact(std::string_view tag);
+
   struct Slot {
     DDEPoint_T point;
     bool live = true;
