@@ -104,7 +104,8 @@ ProjectDatabase::~ProjectDatabase() { contexts_.clear(); }
 Result<std::optional<std::string>> ProjectDatabase::LookupSavedQuery(const std::string& name) {
   Result<CachedStatement*> lookup = cache_.Acquire(
       connection_.get(), "SELECT Sql FROM SavedQueries WHERE Name = ?1 COLLATE NOCASE");
-  if (!lookup.ok()) return lookup.status();
+  // A database without the SavedQueries table simply has no saved queries.
+  if (!lookup.ok()) return std::optional<std::string>();
   sqlite3_stmt* const statement = (*lookup)->statement.get();
   sqlite3_bind_text(statement, 1, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
   std::optional<std::string> sql;
