@@ -239,6 +239,32 @@ TEST_F(EntryPoints, RedefinedSavedQueryIsSeenAtTheNextPrepare) {
   EXPECT_EQ(SavedQueryRows("qFTTrdData", parameters.get()).size(), 1u);
 }
 
+TEST_F(EntryPoints, SavedQueriesJoinATextsOwnCommonTableExpressions) {
+  RunSql(db_path(), "INSERT INTO TagFilters VALUES ('G', 'm1', 1), ('G', 'm2', 2);");
+  EXPECT_THAT(SqlRows("WITH x AS (SELECT 2 AS v) SELECT count(*) AS n, x.v FROM x, qFTFilter"),
+              ElementsAre(ElementsAre("I4:2", "I4:2")));
+  EXPECT_THAT(SqlRows("with recursive x(v) AS (SELECT 1) SELECT MemberName FROM qFTFilter, x "
+                      "WHERE MemberName = \"m2\""),
+              ElementsAre(ElementsAre("BSTR:m2")));
+}
+
+TEST_F(EntryPoints, FieldsReadByNameFromTheRowGetNextRowPositioned) {
+  RunSql(db_path(), "INSERT INTO PersistentData VALUES ('Deadband', 'Trend', '0.25');");
+  ParameterArray parameters(2);
+  ASSERT_TRUE(VariantSetText(parameters.at(0), "Deadband"));
+  ASSERT_TRUE(VariantSetText(parameters.at(1), "Trend"));
+  OpenQuery query(tdl());
+  ASSERT_EQ(tdl().PrepareQuery(query.address(), "qPersistentData", parameters.get(), 1, kTdlEnd),
+            kTdlOk);
+  VARIANT* row = nullptr;
+  ASSERT_EQ(tdl().GetNextRow(query.get(), &row, kTdlEnd), kTdlOk);
+  ScopedVariant value;
+  ASSERT_TRUE(VariantSetText(value.get(), "replaced"));  // a caller's old value is freed
+  ASSERT_EQ(tdl().GetFieldValueByFieldName(query.get(), value.get(), "VALUE", kTdlEnd), kTdlOk);
+  EXPECT_EQ(Show(*value.get()), "BSTR:0.25");
+  EXPECT_LT(tdl().GetNextRow(query.get(), &row, kTdlEnd), 0);
+}
+
 TEST_F(EntryPoints, ExecuteRunsInsertsAndChecksRefuseBadValues) {
   EXPECT_EQ(ExecuteSql("INSERT INTO TrendData (TagName, Logged) VALUES (\"t1\", True)"), kTdlOk);
   EXPECT_LT(ExecuteSql("INSERT INTO TrendData (TagName, Logged) VALUES (\"t2\", \"yes\")"), 0);
