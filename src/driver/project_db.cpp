@@ -45,8 +45,11 @@ std::int32_t ProjectDb::AttachProjectDb(const char* path) {
   Take(entry_points_.ReleaseQueryContext, at("tdl_ReleaseQueryContext"));
 
   const std::int32_t attached = entry_points_.Attach(path, kTdlEnd);
-  if (attached != kTdlOk) Unload();
-  return attached;
+  if (attached == kTdlOk) return kTdlOk;
+  // The caller tests only for a negative result, so a positive one must not leave it calling
+  // into a library that was unloaded.
+  if (attached != kTdlLibraryNotLoaded) Unload();
+  return attached < 0 ? attached : kTdlFailed;
 }
 
 std::int32_t ProjectDb::ReleaseProjectDb() {

@@ -45,10 +45,10 @@ class ProjectDb final {
   ~ProjectDb() = default;
 
   // Loads the library (else kTdlLibraryNotLoaded), looks up every entry point in order (at the
-  // first missing one: unloads, kTdlEntryPointMissing), then returns tdl_Attach(path, -1). Any
-  // other non-zero result of the attach unloads the library too, so that no entry point of an
-  // unloaded library stays reachable. A library still loaded from an earlier attach is unloaded
-  // first.
+  // first missing one: unloads, kTdlEntryPointMissing), then attaches with tdl_Attach(path, -1).
+  // Any non-zero result of the attach is a failure: the library is unloaded (unless the result
+  // is kTdlLibraryNotLoaded) and a negative result returned (kTdlFailed for a positive one). A
+  // library still loaded from an earlier attach is unloaded first.
   std::int32_t AttachProjectDb(const char* path);
   // Calls tdl_Release(); unloads the library only when that returns 0. Returns its result, or
   // kTdlFailed when nothing is loaded.

@@ -74,6 +74,18 @@ TEST(ProjectDb, FailedAttachUnloadsTheLibrary) {
   EXPECT_EQ(db.ReleaseProjectDb(), kTdlOk);
 }
 
+TEST(ProjectDb, PositiveAttachResultIsAFailureAndUnloads) {
+  ProjectDb db(Library("libtagdll_stand_in_1.so"));
+  EXPECT_EQ(db.AttachProjectDb("Project.mdb"), kTdlFailed);
+  EXPECT_FALSE(db.loaded());
+}
+
+TEST(ProjectDb, AttachAnswering22246KeepsTheLibraryLoaded) {
+  ProjectDb db(Library("libtagdll_stand_in_minus22246.so"));
+  EXPECT_EQ(db.AttachProjectDb("Project.mdb"), -22246);
+  EXPECT_TRUE(db.loaded());  // unloaded when the binding goes
+}
+
 TEST(ProjectDb, GoingAwayWhileAttachedUnloadsAndFreesEverything) {
   TempDir dir;
   const std::filesystem::path path = MakeDatabase(dir);
