@@ -41,15 +41,14 @@ class ProjectDatabase final {
   // Frees an open context; its statement goes back to the cache.
   void Release(TdlQueryContext* context);
 
-  // The text prepared for an Access SQL text (UTF-8); for tests and diagnostics.
-  Result<std::string> ComposeSql(std::string_view sql);
-
  private:
   explicit ProjectDatabase(ConnectionPtr connection) : connection_(std::move(connection)) {}
 
   // The SQL of a saved query, looked up afresh on every call, or nullopt when there is none.
   Result<std::optional<std::string>> LookupSavedQuery(const std::string& name);
   Result<std::string> SupplySavedQueries(const AdaptedSql& adapted);
+  // The SQLite text (UTF-8) prepared for an Access SQL text.
+  Result<std::string> ComposeSql(std::string_view sql);
   Result<TdlQueryContext*> PrepareText(const std::string& sql, const VARIANT* parameters);
 
   // Declared so that the contexts go first, then the cache, then the connection.

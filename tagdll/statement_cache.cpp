@@ -56,10 +56,4 @@ void StatementCache::Return(CachedStatement* entry) {
   entry->in_use = false;
 }
 
-std::size_t StatementCache::size() const {
-  std::size_t count = 0;
-  for (const auto& [sql, statements] : entries_) count += statements.size();
-  return count;
-}
-
 }  // namespace quellor::tagdll

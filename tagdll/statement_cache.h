@@ -31,8 +31,6 @@ class StatementCache final {
   // can take it.
   static void Return(CachedStatement* entry);
 
-  std::size_t size() const;
-
  private:
   std::unordered_map<std::string, std::vector<std::unique_ptr<CachedStatement>>> entries_;
 };

@@ -80,6 +80,40 @@ TEST_F(EntryPoints, RowsFollowTheSavedQueryOrderWithByteOrderTiebreak) {
   EXPECT_EQ(rows[2][0], "BSTR:abd");
 }
 
+TEST_F(EntryPoints, SavedQueriesOfThePlantDeliverTheirColumnsInOrder) {
+  RunSql(db_path(), R"(
+      INSERT INTO AccessNames VALUES ('AN1', 'T1', 'PC1', 'PC9', 'PelnetData');
+      INSERT INTO ClientAppAccessNames VALUES
+        ('app', 'View', 'AN1', 2), ('App', 'View', 'Gone', 1), ('app', 'Recipe', 'AN1', 1),
+        ('App', 'Recipe', 'AN1', 5), ('app', 'View', 'an1', 1);
+      INSERT INTO TagFilters VALUES ('g', 'm3', 3), ('G', 'm1', 1), ('G', 'm2', 2);
+      INSERT INTO Blocks VALUES (1, 'N1');
+      INSERT INTO ServerComputerPorts VALUES (10, 'PC1');
+      INSERT INTO ServerComputerPortToNodes VALUES (10, 'N1');
+      INSERT INTO Tags VALUES ('FIC101', 1), ('Loose', NULL);)");
+  // Names equal but for case stay apart (byte order after the case-blind order); a missing
+  // access name arrives with empty server columns.
+  EXPECT_THAT(SavedQueryRows("qFTInTouchAppData"),
+              ElementsAre(ElementsAre("BSTR:App", "BSTR:Recipe", "BSTR:AN1", "BSTR:PC1", "BSTR:PC9",
+                                      "BSTR:PelnetData", "BSTR:T1"),
+                          ElementsAre("BSTR:App", "BSTR:View", "BSTR:Gone",
+                                      "NULL:", "NULL:", "NULL:", "NULL:"),
+                          ElementsAre("BSTR:app", "BSTR:Recipe", "BSTR:AN1", "BSTR:PC1", "BSTR:PC9",
+                                      "BSTR:PelnetData", "BSTR:T1"),
+                          ElementsAre("BSTR:app", "BSTR:View", "BSTR:an1", "BSTR:PC1", "BSTR:PC9",
+                                      "BSTR:PelnetData", "BSTR:T1"),
+                          ElementsAre("BSTR:app", "BSTR:View", "BSTR:AN1", "BSTR:PC1", "BSTR:PC9",
+                                      "BSTR:PelnetData", "BSTR:T1")));
+  EXPECT_THAT(SavedQueryRows("qFTFilter"),
+              ElementsAre(ElementsAre("BSTR:G", "BSTR:m1"), ElementsAre("BSTR:G", "BSTR:m2"),
+                          ElementsAre("BSTR:g", "BSTR:m3")));
+  ParameterArray tag(1);
+  ASSERT_TRUE(VariantSetText(tag.at(0), "fic101"));
+  EXPECT_THAT(SavedQueryRows("qFTTagServer", tag.get()), ElementsAre(ElementsAre("BSTR:PC1")));
+  ASSERT_TRUE(VariantSetText(tag.at(0), "Loose"));
+  EXPECT_THAT(SavedQueryRows("qFTTagServer", tag.get()), ::testing::IsEmpty());
+}
+
 TEST_F(EntryPoints, ValuesArriveAsTheirDeclaredTypesSay) {
   RunSql(db_path(), R"(
       CREATE TABLE Kinds (b BOOLEAN, s SMALLINT, i INTEGER, d DOUBLE, t TEXT, u);
