@@ -57,8 +57,8 @@ std::string_view StripStatementEnd(std::string_view sql) {
   return sql;
 }
 
-// Where the common table expressions go: after a WITH (or WITH RECURSIVE) the text opens
-// with, else in front. Returns the prefix to keep and whether the text had its own WITH.
+// Where the common table expressions go: the length of the WITH (or WITH RECURSIVE) that the
+// text opens with, after which they join the text's own; 0 when it has none (they go in front).
 std::size_t OwnWithEnd(std::string_view sql) {
   const std::string_view text = TrimLeftAscii(sql);
   const std::size_t lead = sql.size() - text.size();

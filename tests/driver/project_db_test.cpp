@@ -62,6 +62,13 @@ TEST(ProjectDb, AttachBindsEveryEntryPointAndReleaseUnloads) {
   EXPECT_FALSE(db.loaded());
 }
 
+TEST(ProjectDb, ProgramsLibraryNameIsFoundBesideTheBinary) {
+  TempDir dir;
+  ProjectDb db;
+  ASSERT_EQ(db.AttachProjectDb(MakeDatabase(dir).c_str()), kTdlOk);
+  EXPECT_EQ(db.ReleaseProjectDb(), kTdlOk);
+}
+
 TEST(ProjectDb, FailedAttachUnloadsTheLibrary) {
   TempDir dir;
   ProjectDb db(Library("libtagdll.so"));
