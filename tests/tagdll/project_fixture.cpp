@@ -1,50 +1,8 @@
 #include "tagdll/project_fixture.h"
 
-#include <sqlite3.h>
-
 #include "platform/automation/conversions.h"
 
 namespace quellor::testing {
-namespace {
-
-sqlite3* OpenOrDie(const std::filesystem::path& path) {
-  sqlite3* connection = nullptr;
-  if (sqlite3_open(path.c_str(), &connection) != SQLITE_OK) {
-    ADD_FAILURE() << "cannot open " << path;
-  }
-  return connection;
-}
-
-}  // namespace
-
-void CreateProjectDatabase(const std::filesystem::path& path, const std::string& extra_sql) {
-  RunSql(path, ReadFile(QUELLOR_SCHEMA_SQL) + extra_sql);
-}
-
-void RunSql(const std::filesystem::path& path, const std::string& sql) {
-  sqlite3* const connection = OpenOrDie(path);
-  char* error = nullptr;
-  if (sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-    ADD_FAILURE() << "SQL failed: " << (error != nullptr ? error : "?") << "\n" << sql;
-  }
-  sqlite3_free(error);
-  sqlite3_close(connection);
-}
-
-std::string QueryOne(const std::filesystem::path& path, const std::string& sql) {
-  sqlite3* const connection = OpenOrDie(path);
-  sqlite3_stmt* statement = nullptr;
-  std::string value = "<no row>";
-  if (sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-    ADD_FAILURE() << sqlite3_errmsg(connection);
-  } else if (sqlite3_step(statement) == SQLITE_ROW) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    value = text != nullptr ? text : "NULL";
-  }
-  sqlite3_finalize(statement);
-  sqlite3_close(connection);
-  return value;
-}
 
 ParameterArray::ParameterArray(std::uint32_t count) {
   value_->vt = VT_ARRAY | VT_VARIANT;

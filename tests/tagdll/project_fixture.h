@@ -12,17 +12,11 @@
 
 #include "driver/project_db.h"
 #include "platform/automation/variant.h"
+#include "testing/project_database.h"
 #include "testing/run_binary.h"
 #include "testing/temp_dir.h"
 
 namespace quellor::testing {
-
-// Creates a database at `path` from the project schema, then runs `extra_sql` (UTF-8) on it.
-void CreateProjectDatabase(const std::filesystem::path& path, const std::string& extra_sql = "");
-// Runs SQL on the database through a connection of the test's own.
-void RunSql(const std::filesystem::path& path, const std::string& sql);
-// One value of the database as the test sees it, e.g. "7" or "x" or NULL.
-std::string QueryOne(const std::filesystem::path& path, const std::string& sql);
 
 // A variant holding an array of variants, as the program passes query parameters.
 class ParameterArray final {
