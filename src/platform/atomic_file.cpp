@@ -57,18 +57,22 @@ void RemoveLeftovers(FileSystem& fs, const std::string& folder, const std::strin
   }
 }
 
-Status WriteTemporary(FileSystem& fs, const std::string& temp, std::uint32_t mode,
-                      std::string_view bytes) {
+// The temporary file, written and synced; locked when the target's lock is to move to it.
+Result<std::unique_ptr<File>> WriteTemporary(FileSystem& fs, const std::string& temp,
+                                             std::uint32_t mode, std::string_view bytes,
+                                             FileLock lock) {
   OpenOptions options;
   options.access = FileAccess::kReadWrite;
   options.creation = FileCreation::kCreateOrTruncate;
+  options.lock = lock;
   options.create_mode = mode;
   Result<std::unique_ptr<File>> file = fs.Open(temp, options);
   if (!file.ok()) return file.status();
   Status status = (*file)->SetMode(mode);
   if (status.ok()) status = (*file)->WriteAt(0, AsBytes(bytes));
   if (status.ok()) status = (*file)->Sync();
-  return status;
+  if (!status.ok()) return status;
+  return file;
 }
 
 }  // namespace
@@ -84,13 +88,14 @@ Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view 
   if (!target_path.ok()) return target_path.status();
   const std::string& target = *target_path;
 
+  // A lock this process holds on the file (path_lock.h) stands for the target's lock, and
+  // moves to the new file with the rename.
+  const bool locked_here = ProcessHoldsPathLock(target);
   OpenOptions open;
   open.access = FileAccess::kReadWrite;
   open.creation =
       options.create_if_missing ? FileCreation::kCreateIfMissing : FileCreation::kOpenExisting;
-  open.lock = ProcessHoldsPathLock(host_path) || ProcessHoldsPathLock(target)
-                  ? FileLock::kNone
-                  : FileLock::kExclusiveNoWait;
+  open.lock = locked_here ? FileLock::kNone : FileLock::kExclusiveNoWait;
   Result<std::unique_ptr<File>> held = fs.Open(target, open);
   if (!held.ok()) return held.status();
   const bool created = (*held)->created();
@@ -105,9 +110,12 @@ Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view 
     (void)fs.Remove(temp);
     if (created) (void)fs.Remove(target);
   });
-  if (Status status = WriteTemporary(fs, temp, info->mode, bytes); !status.ok()) return status;
+  Result<std::unique_ptr<File>> written = WriteTemporary(
+      fs, temp, info->mode, bytes, locked_here ? FileLock::kExclusiveNoWait : FileLock::kNone);
+  if (!written.ok()) return written.status();
   if (Status status = fs.Rename(temp, target); !status.ok()) return status;
   undo.Cancel();  // the new file is in place; a failed folder sync leaves it there
+  if (locked_here) MovePathLockTo(target, std::move(*written));
   return fs.SyncDirectory(folder);
 }
 

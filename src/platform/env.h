@@ -18,7 +18,8 @@ class Env final {
 
   // The file service: the host's, unless a test put another in place.
   FileSystem& file_system();
-  // The registry of the machine, loaded from the prefix's *.reg files at first use.
+  // The registry of the machine, loaded from the prefix's *.reg files at first use. The
+  // reference stays valid until Reset().
   const Registry& registry();
   // Forgets the loaded registry; the next use reads the prefix again.
   void Reset();

@@ -48,14 +48,17 @@ Status ReadOnlyStatus(const std::string& path) {
   return Status::PermissionDenied(path + ": read-only");
 }
 
-// Refuses writing where the Windows read-only attribute would: no write bit on the file, or,
-// when the file is to be created, on its folder. Root is refused too.
-Status CheckWritable(const std::string& path, bool may_create) {
+// Refuses writing where the Windows read-only attribute would: no write bit on the file when
+// it is opened for writing, or on its folder when the file is to be created. Root is refused
+// too. Other failures are left to the open itself.
+Status CheckReadOnlyRule(const std::string& path, const OpenOptions& options) {
+  const bool writes = options.access == FileAccess::kReadWrite;
   struct stat st;
   if (stat(path.c_str(), &st) == 0) {
-    return HasWriteBit(st.st_mode) || S_ISDIR(st.st_mode) ? Status::Ok() : ReadOnlyStatus(path);
+    return !writes || HasWriteBit(st.st_mode) || S_ISDIR(st.st_mode) ? Status::Ok()
+                                                                     : ReadOnlyStatus(path);
   }
-  if (errno != ENOENT || !may_create) return ErrnoStatus(path, errno);
+  if (errno != ENOENT || options.creation == FileCreation::kOpenExisting) return Status::Ok();
   const std::string parent = ParentOf(path);
   if (stat(parent.c_str(), &st) == 0 && !HasWriteBit(st.st_mode)) return ReadOnlyStatus(parent);
   return Status::Ok();
@@ -181,10 +184,7 @@ bool StillAtPath(int fd, const std::string& path) {
 class HostFs final : public FileSystem {
  public:
   Result<std::unique_ptr<File>> Open(const std::string& path, const OpenOptions& options) override {
-    if (options.access == FileAccess::kReadWrite) {
-      Status writable = CheckWritable(path, options.creation != FileCreation::kOpenExisting);
-      if (!writable.ok()) return writable;
-    }
+    if (Status allowed = CheckReadOnlyRule(path, options); !allowed.ok()) return allowed;
     for (;;) {
       bool created = false;
       const int fd = OpenOrCreate(path, options, created);

@@ -76,6 +76,11 @@ void PathLock::Release() {
   host_path_.clear();
 }
 
+void MovePathLockTo(const std::string& host_path, std::unique_ptr<File> handle) {
+  auto it = HeldLocks().find(CanonicalKey(host_path));
+  if (it != HeldLocks().end()) it->second.handle = std::move(handle);
+}
+
 bool ProcessHoldsPathLock(const std::string& host_path) {
   return HeldLocks().contains(CanonicalKey(host_path));
 }

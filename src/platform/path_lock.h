@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/status.h"
+#include "platform/file_system.h"
 
 namespace quellor {
 
@@ -30,6 +31,11 @@ class PathLock final {
 
   std::string host_path_;  // empty once moved from
 };
+
+// After a whole-file replacement of a file this process holds locked: the lock moves to the new
+// file, which `handle` holds locked already, so that no other process ever finds the new file
+// unlocked while this one still holds it. Does nothing when no lock is held on the path.
+void MovePathLockTo(const std::string& host_path, std::unique_ptr<File> handle);
 
 // True while this process holds a PathLock on the file or folder at the host path.
 bool ProcessHoldsPathLock(const std::string& host_path);

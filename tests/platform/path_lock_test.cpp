@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/atomic_file.h"
 #include "testing/lock_holder.h"
 #include "testing/status_matchers.h"
 #include "testing/temp_prefix.h"
@@ -81,10 +82,27 @@ TEST_F(PathLockTest, CreatesAMissingListFileEmptyOnlyWhenAskedAndItsFolderExists
   EXPECT_THAT(PathLock::Acquire("C:\\AppList.INI"), StatusIs(StatusCode::kNotFound));
   EXPECT_THAT(PathLock::Acquire("C:\\NoFolder\\AppList.INI", true),
               StatusIs(StatusCode::kNotFound));
+  fs::create_directory(clients_.path() / "ReadOnly");
+  fs::permissions(clients_.path() / "ReadOnly", fs::perms(0555));
+  EXPECT_THAT(PathLock::Acquire("C:\\ReadOnly\\AppList.INI", true),
+              StatusIs(StatusCode::kPermissionDenied));
+  EXPECT_FALSE(fs::exists(clients_.path() / "ReadOnly" / "AppList.INI"));
   Result<PathLock> lock = PathLock::Acquire("C:\\AppList.INI", true);
   ASSERT_THAT(lock, IsOk());
   EXPECT_EQ(fs::file_size(clients_.path() / "AppList.INI"), 0u);
   EXPECT_FALSE(AnotherProcessCanLock(clients_.path() / "AppList.INI"));
+}
+
+TEST_F(PathLockTest, KeepsAListFileLockedAcrossItsReplacements) {
+  const fs::path list = clients_.path() / "AppList.INI";
+  std::optional<Result<PathLock>> lock = PathLock::Acquire("C:\\AppList.INI", true);
+  ASSERT_THAT(*lock, IsOk());
+  for (const char* content : {"[InTouch]\r\nAppCount=1\r\n", "[InTouch]\r\nAppCount=2\r\n"}) {
+    ASSERT_THAT(ReplaceFileAtomically("C:\\AppList.INI", content), IsOk());
+    EXPECT_FALSE(AnotherProcessCanLock(list)) << "the new file must be locked from the start";
+  }
+  lock.reset();
+  EXPECT_TRUE(AnotherProcessCanLock(list));
 }
 
 }  // namespace
