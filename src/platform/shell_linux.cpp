@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,18 @@ Status CopyFile(const std::string& from, const std::string& to, mode_t mode) {
 
 Status CopyEntry(const std::string& from, const std::string& to);
 
+// A copy into the source folder itself would replace files by themselves (losing them) and
+// one into a folder below it would never end; the shell refuses both.
+bool InsideOrSame(const std::string& destination, const std::string& source) {
+  std::error_code ec;
+  const std::string dest = std::filesystem::weakly_canonical(destination, ec).string();
+  if (ec) return false;
+  const std::string src = std::filesystem::weakly_canonical(source, ec).string();
+  if (ec) return false;
+  return dest == src || (dest.size() > src.size() && dest.compare(0, src.size(), src) == 0 &&
+                         dest[src.size()] == '/');
+}
+
 // A folder's whole content; its own mode is set last, so that a read-only source folder
 // still lets the copy be filled.
 Status CopyFolder(const std::string& from, const std::string& to, mode_t mode) {
@@ -150,6 +163,10 @@ Status CopyFolderEntries(std::string_view destination_folder, std::string_view s
   if (!names.ok()) return names.status();
   Result<std::string> destination = ResolvePath(destination_folder);
   if (!destination.ok()) return destination.status();
+  if (InsideOrSame(*destination, *source)) {
+    return Status::InvalidArgument(*destination + ": the destination lies within the source " +
+                                   *source);
+  }
   if (Status made = MakeFolders(*destination); !made.ok()) return made;
   const std::string utf8_pattern = Cp1252ToUtf8(pattern);
   for (const std::string& name : *names) {

@@ -86,6 +86,16 @@ TEST_F(ShellCopyTest, AMissingSourceFolderFailsAndCreatesNothing) {
   EXPECT_FALSE(fs::exists(root_.path() / "Clients"));
 }
 
+TEST_F(ShellCopyTest, RefusesToCopyAFolderIntoItselfOrBelowItself) {
+  for (const char* destination : {"C:\\shell", "C:\\Shell\\Sub\\Copy"}) {
+    EXPECT_THAT(CopyFolderEntries(destination, "C:\\Shell", "*.*"),
+                StatusIs(StatusCode::kInvalidArgument))
+        << destination;
+  }
+  EXPECT_EQ(ReadFile(root_.path() / "Shell" / "Tagname.X"), "dictionary");
+  EXPECT_FALSE(fs::exists(root_.path() / "Shell" / "Sub" / "Copy"));
+}
+
 TEST_F(ShellCopyTest, DeletesOneFileSilentlyAndReportsAMissingOne) {
   ASSERT_THAT(DeleteFileSilently("C:\\shell\\tagname.x"), IsOk());
   EXPECT_FALSE(fs::exists(root_.path() / "Shell" / "Tagname.X"));
