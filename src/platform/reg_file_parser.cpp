@@ -156,26 +156,27 @@ class RegFileParser final {
   void Apply(const std::vector<std::string_view>& lines) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
       std::string line(TrimBlanksLeft(lines[i]));
-      // A hex value continues on the next lines while it ends in a backslash.
-      while (IsHexValue(line) && ContinuesOnNextLine(line) && i + 1 < lines.size()) {
-        line.erase(line.find_last_of('\\'));
-        line += TrimBlanksLeft(lines[++i]);
+      // A hex value continues on the next non-blank line while it ends in a backslash (a
+      // comment may follow the backslash).
+      for (std::size_t at = ContinuationAt(line); at != std::string::npos && i + 1 < lines.size();
+           at = ContinuationAt(line)) {
+        line.erase(at);
+        while (i + 1 < lines.size() && TrimBlanksLeft(lines[i + 1]).empty()) ++i;
+        if (i + 1 < lines.size()) line += TrimBlanksLeft(lines[++i]);
       }
       ApplyLine(line);
     }
   }
 
  private:
-  static bool IsHexValue(std::string_view line) {
-    const std::size_t eq = line.find("=hex");
-    return (line.starts_with('"') || line.starts_with('@')) && eq != std::string_view::npos;
-  }
-  static bool ContinuesOnNextLine(std::string_view line) {
-    std::string_view data = line;
-    if (const std::size_t semi = data.find(';', data.find("=hex")); semi != std::string::npos) {
-      data = data.substr(0, semi);
-    }
-    return TrimBlanksRight(data).ends_with('\\');
+  // The position of the backslash that continues a hex value line, or npos.
+  static std::size_t ContinuationAt(std::string_view line) {
+    if (!line.starts_with('"') && !line.starts_with('@')) return std::string::npos;
+    const std::size_t hex = line.find("=hex");
+    if (hex == std::string_view::npos) return std::string::npos;
+    std::string_view data = line.substr(0, line.find(';', hex));
+    data = TrimBlanksRight(data);
+    return data.ends_with('\\') ? data.size() - 1 : std::string::npos;
   }
 
   void ApplyLine(std::string_view line) {

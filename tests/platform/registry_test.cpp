@@ -38,8 +38,10 @@ TEST(Registry, ReadsBothFormatsWithEscapesDefaultsAndTypes) {
                                "\"InTShellApp\"=\"C:\\\\Shell \\\"new\\\"\"\r\n"
                                "@=\"the default\" ; a comment\r\n"
                                "\"Count\"=dword:0000002a\r\n"
-                               "\"Raw\"=hex:41,42,\\\r\n"
-                               "  43\r\n"
+                               "\"Raw\"=hex:41,42,\\ ; a \\ comment\r\n"
+                               "\r\n"
+                               "  43,\\\r\n"
+                               "  44\r\n"
                                "\"Expand\"=hex(2):25,50,00\r\n"),
               IsOk());
   ASSERT_THAT(registry.AddFile(Utf16File("Windows Registry Editor Version 5.00\r\n\r\n"
@@ -53,7 +55,7 @@ TEST(Registry, ReadsBothFormatsWithEscapesDefaultsAndTypes) {
             "C:\\Shell \"new\"");
   EXPECT_EQ(Text(registry, kLm, key, ""), "the default");
   EXPECT_EQ(Text(registry, kLm, key, "Count"), std::string("\x2A\0\0\0", 4));
-  EXPECT_EQ(Text(registry, kLm, key, "Raw"), "ABC");
+  EXPECT_EQ(Text(registry, kLm, key, "Raw"), "ABCD");
   EXPECT_EQ(Text(registry, kLm, key, "Expand"), "%P");
   EXPECT_EQ(Text(registry, RegistryRoot::kCurrentUser, "Control Panel\\International", "sList"),
             "\xA7");
