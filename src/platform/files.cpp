@@ -1,7 +1,5 @@
 #include "platform/files.h"
 
-#include <vector>
-
 #include "platform/env.h"
 #include "platform/path_resolver.h"
 
@@ -21,14 +19,19 @@ Result<FileInfo> StatProgramPath(std::string_view windows_path) {
 Result<std::string> ReadAll(File& file) {
   Result<std::uint64_t> size = file.Size();
   if (!size.ok()) return size.status();
-  std::string bytes;
-  constexpr std::size_t kBlock = 1 << 20;
-  std::vector<std::uint8_t> block(kBlock);
+  // One byte more than the size, so that a file that grew meanwhile is read to its end too.
+  std::string bytes(static_cast<std::size_t>(*size) + 1, '\0');
+  std::size_t have = 0;
   for (;;) {
-    Result<std::size_t> n = file.ReadAt(bytes.size(), block);
+    Result<std::size_t> n = file.ReadAt(
+        have, {reinterpret_cast<std::uint8_t*>(bytes.data()) + have, bytes.size() - have});
     if (!n.ok()) return n.status();
-    bytes.append(reinterpret_cast<const char*>(block.data()), *n);
-    if (*n < block.size()) return bytes;
+    have += *n;
+    if (have < bytes.size()) {
+      bytes.resize(have);
+      return bytes;
+    }
+    bytes.resize(bytes.size() * 2);
   }
 }
 

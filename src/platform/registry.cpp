@@ -6,6 +6,7 @@
 
 #include "base/ascii.h"
 #include "platform/env.h"
+#include "platform/files.h"
 #include "platform/prefix.h"
 
 namespace quellor {
@@ -63,12 +64,9 @@ Registry Registry::LoadFromPrefix() {
     if (!IsRegFileName(name) || !info.ok() || info->type != FileType::kRegular) continue;
     Result<std::unique_ptr<File>> file = fs.Open(path, OpenOptions{});
     if (!file.ok()) continue;
-    std::string bytes(static_cast<std::size_t>(info->size), '\0');
-    Result<std::size_t> n =
-        (*file)->ReadAt(0, {reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()});
-    if (!n.ok()) continue;
-    bytes.resize(*n);
-    if (!registry.AddFile(bytes).ok()) {
+    Result<std::string> bytes = ReadAll(**file);
+    if (!bytes.ok()) continue;
+    if (!registry.AddFile(*bytes).ok()) {
       std::fprintf(stderr,
                    "%s: not a registry file (no REGEDIT4 or version 5.00 header); skipped\n",
                    path.c_str());

@@ -146,6 +146,8 @@ Status CopyEntry(const std::string& from, const std::string& to) {
   if (lstat(from.c_str(), &st) != 0) return ErrnoStatus(from, errno);
   if (S_ISLNK(st.st_mode)) return CopyLink(from, to);
   if (S_ISDIR(st.st_mode)) return CopyFolder(from, to, st.st_mode);
+  // A pipe or a device would block the copy or copy without end.
+  if (!S_ISREG(st.st_mode)) return Status::Unsupported(from + ": not a file or folder");
   return CopyFile(from, to, st.st_mode);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/shell.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -94,6 +95,12 @@ TEST_F(ShellCopyTest, RefusesToCopyAFolderIntoItselfOrBelowItself) {
   }
   EXPECT_EQ(ReadFile(root_.path() / "Shell" / "Tagname.X"), "dictionary");
   EXPECT_FALSE(fs::exists(root_.path() / "Shell" / "Sub" / "Copy"));
+}
+
+TEST_F(ShellCopyTest, RefusesAPipeInsteadOfWaitingOnIt) {
+  ASSERT_EQ(mkfifo((root_.path() / "Shell" / "pipe").c_str(), 0600), 0);
+  EXPECT_THAT(CopyFolderEntries("C:\\Clients\\Unit1", "C:\\Shell", "pipe"),
+              StatusIs(StatusCode::kUnsupported));
 }
 
 TEST_F(ShellCopyTest, DeletesOneFileSilentlyAndReportsAMissingOne) {
