@@ -92,6 +92,19 @@ TEST(ProfileRead, FollowsTheWindowsRulesWhateverTheLineEnds) {
   }
 }
 
+TEST(ProfileRead, ReadsEveryTruncationOfAFileWithoutHarm) {
+  TempDir dir;
+  const std::string file = dir.Join("cut.ini");
+  const std::string whole = Lines(kSample, "\r\n");
+  for (std::size_t size = 0; size <= whole.size(); ++size) {
+    WriteFile(file, whole.substr(0, size));
+    const std::string value = GetPrivateProfileString("Project", "Quoted", "d", 255, file);
+    EXPECT_TRUE(value == "d" || value == "  spaced  " ||
+                std::string("\"  spaced  ").starts_with(value))
+        << size << ": " << value;
+  }
+}
+
 TEST(ProfileRead, GivesTheDefaultForAMissingFileOrAnEmptyName) {
   TempDir dir;
   EXPECT_EQ(GetPrivateProfileString("Project", "ManagedApps", "0", 255, dir.Join("none.ini")), "0");

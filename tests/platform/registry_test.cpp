@@ -158,6 +158,24 @@ TEST(Registry, SkipsDamagedLinesAndRefusesAFileWithoutHeader) {
   EXPECT_FALSE(registry.KeyExists(kLm, "SOFTWARE\\Truncated"));
 }
 
+TEST(Registry, ReadsEveryTruncationOfAFileWithoutHarm) {
+  const std::string text =
+      "Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\K]\r\n"
+      "\"s\"=\"a\\\\b\\\"c\"\r\n@=dword:0000002a\r\n\"h\"=hex(2):41,00,\\\r\n  42,00,00,00\r\n"
+      "\"d\"=-\r\n[-HKEY_LOCAL_MACHINE\\SOFTWARE\\K\\Sub]\r\n";
+  for (const std::string& file : {text, Utf16File(text)}) {
+    for (std::size_t size = 0; size <= file.size(); ++size) {
+      Registry registry;
+      const Status status = registry.AddFile(file.substr(0, size));
+      if (!status.ok()) continue;  // the header was cut
+      Result<std::string> s = registry.QueryString(kLm, "SOFTWARE\\K", "s");
+      if (s.ok()) {
+        EXPECT_EQ(*s, "a\\b\"c") << size;
+      }
+    }
+  }
+}
+
 TEST(Registry, LoadsThePrefixFilesInNameOrderOnceUntilTheEnvironmentIsReset) {
   TempPrefix prefix;
   prefix.AddFile("b.reg", "REGEDIT4\n[HKEY_CLASSES_ROOT\\BuildWin.UBuildWin\\CLSID]\n@=\"{2}\"\n");
