@@ -14,6 +14,11 @@ class FaultyFile final : public ForwardingFile {
     Status injected = state_->Enter(FaultPoint::kWrite, path());
     return injected.ok() ? ForwardingFile::WriteAt(offset, data) : injected;
   }
+  // Growing a file writes to the disk as well, and fails as a write does.
+  Status Extend(std::uint64_t size) override {
+    Status injected = state_->Enter(FaultPoint::kWrite, path());
+    return injected.ok() ? ForwardingFile::Extend(size) : injected;
+  }
   Status Sync() override {
     Status injected = state_->Enter(FaultPoint::kSync, path());
     return injected.ok() ? ForwardingFile::Sync() : injected;

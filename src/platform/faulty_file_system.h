@@ -1,6 +1,7 @@
-// For failure tests: the host's file system, except that the Nth write, rename or sync fails
-// with a chosen errno (EIO, ENOSPC, ...). Counts every such call, so a test can first count
-// the calls of a whole operation, then fail each in turn.
+// For failure tests: the host's file system, except that the Nth write (a file's WriteAt or
+// Extend), rename or sync (a file's or a folder's) fails with a chosen errno (EIO, ENOSPC, ...).
+// Counts every such call, so a test can first count the calls of a whole operation, then fail each
+// in turn.
 #pragma once
 
 #include <array>

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <cerrno>
+
 #include <filesystem>
 
+#include "platform/env.h"
+#include "platform/faulty_file_system.h"
 #include "platform/process.h"
 #include "platform/text_mode.h"
 #include "testing/lock_holder.h"
@@ -74,6 +78,20 @@ TEST_F(FilesTest, FileHandleWritesAndReadsBlocksInPlaceAndExtends) {
   ASSERT_THAT(n, IsOk());
   EXPECT_EQ(std::string(reinterpret_cast<char*>(block), *n), std::string("\0abc\0\0\0", 7));
   ASSERT_THAT(file.Sync(), IsOk());
+}
+
+TEST_F(FilesTest, FailingFileSystemFailsTheChosenWriteOfAFileHandle) {
+  FaultyFileSystem faulty(HostFileSystem());
+  ScopedFileSystemOverride use(faulty);
+  Result<std::unique_ptr<File>> opened =
+      OpenExclusive("C:\\Tagname.X", ExclusiveCreation::kCreateIfMissing);
+  ASSERT_THAT(opened, IsOk());
+  faulty.FailNth(FaultPoint::kWrite, 2, ENOSPC);
+  EXPECT_THAT((*opened)->WriteAt(0, AsBytes("header")), IsOk());
+  EXPECT_THAT((*opened)->Extend(4096), StatusIs(StatusCode::kIoError));
+  EXPECT_THAT((*opened)->WriteAt(6, AsBytes("record")), IsOk());
+  EXPECT_EQ(faulty.count(FaultPoint::kWrite), 3);
+  EXPECT_EQ(*ReadAll(**opened), "headerrecord");
 }
 
 TEST_F(FilesTest, ReadOnlyFileOrFolderIsRefusedForWritingEvenToRoot) {
