@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "tagdll/database_path.h"
+#include "platform/path_resolver.h"
 #include "tagdll/project_database.h"
 #include "tagdll/tagdll.h"
 
@@ -55,8 +55,13 @@ std::int32_t tdl_Attach(const char* path, std::int32_t /*end*/) {
     ExplainAttachFailure("already attached to a project database");
     return kTdlFailed;
   }
-  quellor::Result<std::unique_ptr<ProjectDatabase>> opened =
-      ProjectDatabase::Open(quellor::tagdll::ResolveDatabasePath(path));
+  // The database is found by the machine's rules, as every other file of the program.
+  const quellor::Result<std::string> host_path = quellor::ResolvePath(path);
+  if (!host_path.ok()) {
+    ExplainAttachFailure(host_path.status().message());
+    return kTdlFailed;
+  }
+  quellor::Result<std::unique_ptr<ProjectDatabase>> opened = ProjectDatabase::Open(*host_path);
   if (!opened.ok()) {
     ExplainAttachFailure(opened.status().message());
     return kTdlFailed;

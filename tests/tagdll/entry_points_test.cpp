@@ -10,6 +10,7 @@
 
 #include "platform/automation/conversions.h"
 #include "tagdll/project_fixture.h"
+#include "testing/temp_prefix.h"
 
 namespace quellor::testing {
 namespace {
@@ -422,6 +423,19 @@ TEST(Attach, TakesTheProgramsPathWithBackslashesAndWindows1252Names) {
   ProjectDb db(BinaryPath("libtagdll.so").string());
   ASSERT_EQ(db.AttachProjectDb(program_path.c_str()), kTdlOk);
   EXPECT_EQ(db.ReleaseProjectDb(), kTdlOk);
+}
+
+TEST(Attach, FindsTheDatabaseThroughTheMachinesDriveLettersWithoutRegardToCase) {
+  TempPrefix prefix;
+  TempDir plant;
+  std::filesystem::create_directories(plant.path() / "Projects" / "Plant");
+  CreateProjectDatabase(plant.path() / "Projects" / "Plant" / "Project.mdb");
+  prefix.MapDrive('C', plant.path());
+  ProjectDb db(BinaryPath("libtagdll.so").string());
+  // The command line is upper-cased, so the folders arrive in capitals.
+  ASSERT_EQ(db.AttachProjectDb("C:\\PROJECTS\\PLANT\\Project.mdb"), kTdlOk);
+  EXPECT_EQ(db.ReleaseProjectDb(), kTdlOk);
+  EXPECT_LT(db.AttachProjectDb("D:\\PROJECTS\\PLANT\\Project.mdb"), 0);  // D: is not mapped
 }
 
 }  // namespace
