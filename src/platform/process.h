@@ -13,4 +13,12 @@ bool ProcessExists(int pid);
 // path, instead of ending the process. Called first thing by the program's entry.
 void IgnoreFileSizeSignal();
 
+// Ends the process at once with `exit_code`, standard output flushed first. The one way the
+// program ends early (an old-format tag dictionary); a test may put another handler in place,
+// which must not return either.
+[[noreturn]] void EndProcess(int exit_code);
+using EndProcessHandler = void (*)(int exit_code);
+// Returns the handler that was in place.
+EndProcessHandler SetEndProcessHandler(EndProcessHandler handler);
+
 }  // namespace quellor
