@@ -1,0 +1,97 @@
+// CAccNames: the access-name set of one client application.
+//
+// For an InTouch application the set starts as its DDE.CFG (dde_cfg.h), takes the project's
+// access names one row at a time (MergeAccessName), records the DDE point of every I/O tag
+// during the tag merge (SetTagPoint, RemoveTagPoint) and is written back to DDE.CFG. For a
+// historian node it is built from the project rows alone and never written.
+//
+// Records are only ever appended, so an index handed out by MergeAccessName stays valid for
+// the life of the set. Lookups keep first-match order (the lowest index wins) through indices
+// kept beside the records, so that every per-tag operation is amortised O(1).
+//
+// An index below 0, or at or above the count where an operation does not say it skips it, is
+// a programming error: it ends the process.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "accessnames/acc_name.h"
+#include "base/ascii.h"
+
+namespace quellor {
+
+class CAccNames final {
+ public:
+  // An empty set, as the DDE.CFG reader starts it: LastDDESource 0, no records.
+  CAccNames() = default;
+  // The set of a historian node: an empty set into which `row` is merged; `index` receives
+  // the record's position (0).
+  CAccNames(ProjAccName_T& row, int& index);
+
+  CAccNames(CAccNames&&) = default;
+  CAccNames& operator=(CAccNames&&) = default;
+  CAccNames(const CAccNames&) = delete;
+  CAccNames& operator=(const CAccNames&) = delete;
+
+  // Merges one project row: a new access name is appended with the next DDE Source ID, a
+  // known one (same name without regard to case) takes the row's topic, servers and
+  // application, with one message per change. An empty Topic of `row` is set to its default.
+  // `index` receives the record's position.
+  void MergeAccessName(ProjAccName_T& row, int& index);
+
+  int GetCount() const { return static_cast<int>(names_.size()); }
+  std::int32_t GetLastDDESource() const { return last_dde_source_; }
+  // Requires 0 <= index < GetCount().
+  const AccName_T& GetRecord(int index) const;
+  std::string GetSourceName(int index) const { return GetRecord(index).SourceName; }
+  std::string GetTopicName(int index) const { return GetRecord(index).TopicName; }
+  std::string GetApplicationName(int index) const { return GetRecord(index).ApplicationName; }
+  // Sets `id` to the record's DDE Source ID; an index at or above the count leaves it unchanged.
+  void GetSourceID(int index, int& id) const;
+
+  // Sets AlwaysAdvise of every listed record; indices at or above the count are skipped.
+  void SetAlwaysAdvise(std::span<const int> indices, int value);
+  // Records that tag `tag_name` (record `tag_index` of Tagname.X) reads `item_name` through the
+  // first access name whose DDE Source ID is `source_id`; an unknown ID records nothing. A new
+  // point goes to the front; a changed one keeps its place and is reported.
+  void SetTagPoint(int source_id, std::string_view tag_name, int tag_index,
+                   std::string_view item_name);
+  // Removes the first point, in record order, whose tag name equals `tag_name` exactly.
+  void RemoveTagPoint(std::string_view tag_name);
+  // The DDE Source ID of the best "PelnetData" access name of the list for a tag served by
+  // computer `server` (local and read-write first), or 0 when the list holds none.
+  void SelectPelnetSource(std::span<const int> indices, std::string_view server, int& id) const;
+
+  // For the DDE.CFG reader: sets the "Last DDE Source" value, appends a finished record.
+  void SetLastDDESource(std::int32_t value) { last_dde_source_ = value; }
+  void AppendRecord(AccName_T record);
+
+  // For the DDE.CFG writer: the placeholder access name "Dummy"/"Dummy" takes the master
+  // server and application of the first other "PelnetData" access name.
+  void FixUpPlaceholder();
+
+ private:
+  AccName_T& RecordAt(int index);
+  std::int32_t NextSourceID();
+  void NotePointName(std::size_t record, const std::string& tag_name);
+
+  std::int32_t last_dde_source_ = 0;
+  std::vector<AccName_T> names_;
+  // The first record of each source name (without regard to case) and of each DDE Source ID.
+  std::unordered_map<std::string, std::size_t, CaseInsensitiveHash, CaseInsensitiveEqual> by_name_;
+  std::unordered_map<std::int32_t, std::size_t> by_id_;
+  bool has_ids_ = false;
+  std::int32_t highest_id_ = 0;
+  // For each exact tag name, the records (ascending) whose points hold it.
+  std::unordered_map<std::string, std::vector<std::size_t>, ExactStringHash, std::equal_to<>>
+      point_owners_;
+};
+
+}  // namespace quellor

@@ -1,0 +1,129 @@
+#include "platform/atomic_file.h"
+
+#include <charconv>
+#include <memory>
+
+#include "base/cleanup.h"
+#include "platform/env.h"
+#include "platform/file_system.h"
+#include "platform/path_lock.h"
+#include "platform/path_resolver.h"
+#include "platform/process.h"
+
+namespace quellor {
+namespace {
+
+constexpr int kMaxLinkHops = 40;
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The entry a rename must replace: the file at the end of a chain of symbolic links.
+Result<std::string> FollowLinks(FileSystem& fs, std::string path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    Result<FileInfo> info = fs.Stat(path, /*follow=*/false);
+    if (!info.ok() || info->type != FileType::kSymlink) return path;
+    Result<std::string> target = fs.ReadLink(path);
+    if (!target.ok()) return target.status();
+    path = (!target->empty() && target->front() == '/') ? *target : FolderOf(path) + "/" + *target;
+  }
+  return Status::IoError(path + ": too many levels of symbolic links");
+}
+
+// Removes ".~NAME.PID" files of processes that no longer exist: a build that died while
+// writing left them.
+void RemoveLeftovers(FileSystem& fs, const std::string& folder, const std::string& name) {
+  Result<std::vector<std::string>> entries = fs.ListDirectory(folder);
+  if (!entries.ok()) return;
+  const std::string stem = ".~" + name + ".";
+  for (const std::string& entry : *entries) {
+    if (entry.size() <= stem.size() || entry.compare(0, stem.size(), stem) != 0) continue;
+    const char* first = entry.data() + stem.size();
+    const char* last = entry.data() + entry.size();
+    int pid = 0;
+    const auto [end, error] = std::from_chars(first, last, pid);
+    if (error != std::errc() || end != last || pid == CurrentProcessId() || ProcessExists(pid)) {
+      continue;
+    }
+    (void)fs.Remove(folder + "/" + entry);  // another build may have removed it first
+  }
+}
+
+// The temporary file, written and synced; locked when the target's lock is to move to it.
+Result<std::unique_ptr<File>> WriteTemporary(FileSystem& fs, const std::string& temp,
+                                             std::uint32_t mode, std::string_view bytes,
+                                             FileLock lock) {
+  OpenOptions options;
+  options.access = FileAccess::kReadWrite;
+  options.creation = FileCreation::kCreateOrTruncate;
+  options.lock = lock;
+  options.create_mode = mode;
+  Result<std::unique_ptr<File>> file = fs.Open(temp, options);
+  if (!file.ok()) return file.status();
+  Status status = (*file)->SetMode(mode);
+  if (status.ok()) status = (*file)->WriteAt(0, AsBytes(bytes));
+  if (status.ok()) status = (*file)->Sync();
+  if (!status.ok()) return status;
+  return file;
+}
+
+}  // namespace
+
+std::string TemporaryFileName(std::string_view file_name, int pid) {
+  return ".~" + std::string(file_name) + "." + std::to_string(pid);
+}
+
+Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view bytes,
+                                 const ReplaceOptions& options) {
+  FileSystem& fs = Env::Default().file_system();
+  Result<std::string> target_path = FollowLinks(fs, host_path);
+  if (!target_path.ok()) return target_path.status();
+  const std::string& target = *target_path;
+
+  // A lock this process holds on the file (path_lock.h) stands for the target's lock, and
+  // moves to the new file with the rename.
+  const bool locked_here = ProcessHoldsPathLock(target);
+  OpenOptions open;
+  open.access = FileAccess::kReadWrite;
+  open.creation =
+      options.create_if_missing ? FileCreation::kCreateIfMissing : FileCreation::kOpenExisting;
+  open.lock = locked_here ? FileLock::kNone : FileLock::kExclusiveNoWait;
+  Result<std::unique_ptr<File>> held = fs.Open(target, open);
+  if (!held.ok()) return held.status();
+  const bool created = (*held)->created();
+  Result<FileInfo> info = (*held)->Stat();
+  if (!info.ok()) return info.status();
+
+  const std::string folder = FolderOf(target);
+  const std::string name = NameOf(target);
+  RemoveLeftovers(fs, folder, name);
+  const std::string temp = folder + "/" + TemporaryFileName(name, CurrentProcessId());
+  Cleanup undo([&] {
+    (void)fs.Remove(temp);
+    if (created) (void)fs.Remove(target);
+  });
+  Result<std::unique_ptr<File>> written = WriteTemporary(
+      fs, temp, info->mode, bytes, locked_here ? FileLock::kExclusiveNoWait : FileLock::kNone);
+  if (!written.ok()) return written.status();
+  if (Status status = fs.Rename(temp, target); !status.ok()) return status;
+  undo.Cancel();  // the new file is in place; a failed folder sync leaves it there
+  if (locked_here) MovePathLockTo(target, std::move(*written));
+  return fs.SyncDirectory(folder);
+}
+
+Status ReplaceFileAtomically(std::string_view windows_path, std::string_view bytes,
+                             const ReplaceOptions& options) {
+  Result<std::string> host = ResolvePath(windows_path);
+  if (!host.ok()) return host.status();
+  return ReplaceHostFileAtomically(*host, bytes, options);
+}
+
+}  // namespace quellor

@@ -1,0 +1,36 @@
+// Whole-file outputs replaced atomically: a crash leaves the old file or the new one, never a
+// torn one, while the program's open rules still decide whether the file may be written.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/status.h"
+
+namespace quellor {
+
+struct ReplaceOptions {
+  bool create_if_missing = true;  // false: a missing target is NotFound
+};
+
+// Replaces the file at `windows_path` with `bytes`:
+// 1. opens the resolved target for writing as the program would (created only when allowed,
+//    never truncated, the read-only rule applied) and takes its lock without waiting, so a
+//    read-only or held file fails as the program's open would; a lock this process holds on
+//    the path already (path_lock.h) stands for it;
+// 2. removes leftover temporary files of the same name whose process is gone;
+// 3. writes ".~NAME.PID" beside the target with the target's mode, syncs it, renames it over
+//    the target (over the file a symbolic link points to, so the link stays a link), syncs
+//    the folder.
+// On failure the temporary file is removed, and the target too when this attempt created it.
+Status ReplaceFileAtomically(std::string_view windows_path, std::string_view bytes,
+                             const ReplaceOptions& options = {});
+
+// The same on a host path that is resolved already.
+Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view bytes,
+                                 const ReplaceOptions& options = {});
+
+// The name of the temporary file for `file_name` written by process `pid`.
+std::string TemporaryFileName(std::string_view file_name, int pid);
+
+}  // namespace quellor

@@ -1,0 +1,35 @@
+#include "platform/env.h"
+
+#include "platform/registry.h"
+
+namespace quellor {
+
+Env::Env() = default;
+Env::~Env() = default;
+
+Env& Env::Default() {
+  static Env env;
+  return env;
+}
+
+FileSystem& Env::file_system() {
+  return file_system_override_ != nullptr ? *file_system_override_ : HostFileSystem();
+}
+
+const Registry& Env::registry() {
+  if (!registry_) registry_ = std::make_unique<Registry>(Registry::LoadFromPrefix());
+  return *registry_;
+}
+
+void Env::Reset() { registry_.reset(); }
+
+ScopedFileSystemOverride::ScopedFileSystemOverride(FileSystem& replacement)
+    : previous_(Env::Default().file_system_override_) {
+  Env::Default().file_system_override_ = &replacement;
+}
+
+ScopedFileSystemOverride::~ScopedFileSystemOverride() {
+  Env::Default().file_system_override_ = previous_;
+}
+
+}  // namespace quellor

@@ -1,0 +1,20 @@
+#include "platform/prefix.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace quellor {
+
+std::string PrefixDir() {
+  const char* prefix = std::getenv("QUELLOR_PREFIX");
+  if (prefix != nullptr && *prefix != '\0') {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(prefix, ec);
+    return ec ? std::string(prefix) : absolute.string();
+  }
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') return {};
+  return (std::filesystem::path(home) / ".quellor").string();
+}
+
+}  // namespace quellor

@@ -1,0 +1,24 @@
+// The few facts about processes the platform needs: our own id, whether another one still
+// runs (to tell a dead build's leftovers from a live build's work), and the file-size signal.
+#pragma once
+
+namespace quellor {
+
+int CurrentProcessId();
+
+// True while a process with this id exists (also when it belongs to another user).
+bool ProcessExists(int pid);
+
+// A write beyond the file-size limit then fails with EFBIG, taking the program's failed-write
+// path, instead of ending the process. Called first thing by the program's entry.
+void IgnoreFileSizeSignal();
+
+// Ends the process at once with `exit_code`, standard output flushed first. The one way the
+// program ends early (an old-format tag dictionary); a test may put another handler in place,
+// which must not return either.
+[[noreturn]] void EndProcess(int exit_code);
+using EndProcessHandler = void (*)(int exit_code);
+// Returns the handler that was in place.
+EndProcessHandler SetEndProcessHandler(EndProcessHandler handler);
+
+}  // namespace quellor

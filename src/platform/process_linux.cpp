@@ -1,0 +1,43 @@
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/process.h"
+
+namespace quellor {
+
+int CurrentProcessId() { return static_cast<int>(getpid()); }
+
+bool ProcessExists(int pid) {
+  if (pid <= 0) return false;
+  return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+void IgnoreFileSizeSignal() { signal(SIGXFSZ, SIG_IGN); }
+
+namespace {
+
+void ExitAfterFlush(int exit_code) {
+  std::fflush(stdout);
+  std::exit(exit_code);
+}
+
+EndProcessHandler g_end_process = ExitAfterFlush;
+
+}  // namespace
+
+void EndProcess(int exit_code) {
+  g_end_process(exit_code);
+  std::abort();  // a handler that returned broke its contract
+}
+
+EndProcessHandler SetEndProcessHandler(EndProcessHandler handler) {
+  const EndProcessHandler previous = g_end_process;
+  g_end_process = handler != nullptr ? handler : ExitAfterFlush;
+  return previous;
+}
+
+}  // namespace quellor

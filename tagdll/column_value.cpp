@@ -1,0 +1,100 @@
+#include "tagdll/column_value.h"
+
+#include <cstdint>
+#include <string>
+
+#include "base/ascii.h"
+#include "base/cp1252.h"
+
+namespace quellor::tagdll {
+namespace {
+
+bool Contains(const std::string& upper, std::string_view part) {
+  return upper.find(part) != std::string::npos;
+}
+
+bool ByStorageClass(sqlite3_stmt* statement, int column, VARIANT* out) {
+  switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER: {
+      const sqlite3_int64 number = sqlite3_column_int64(statement, column);
+      if (number >= INT32_MIN && number <= INT32_MAX) {
+        VariantSetI4(out, static_cast<std::int32_t>(number));
+      } else {
+        VariantSetR8(out, static_cast<double>(number));
+      }
+      return true;
+    }
+    case SQLITE_FLOAT:
+      VariantSetR8(out, sqlite3_column_double(statement, column));
+      return true;
+    case SQLITE_TEXT: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+      const int length = sqlite3_column_bytes(statement, column);
+      return VariantSetText(out, Utf8ToCp1252(std::string_view(text, length)));
+    }
+    case SQLITE_BLOB: {
+      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+      const int length = sqlite3_column_bytes(statement, column);
+      return VariantSetText(out, std::string_view(bytes, bytes == nullptr ? 0 : length));
+    }
+    default:
+      VariantSetNull(out);
+      return true;
+  }
+}
+
+}  // namespace
+
+DeclaredKind ClassifyDeclaredType(const char* declared_type) {
+  if (declared_type == nullptr) return DeclaredKind::kOther;
+  const std::string upper = ToUpperAscii(declared_type);
+  if (Contains(upper, "BOOL") || Contains(upper, "BIT") || Contains(upper, "YESNO")) {
+    return DeclaredKind::kBoolean;
+  }
+  if (Contains(upper, "SMALLINT") || Contains(upper, "INT2") || Contains(upper, "SHORT")) {
+    return DeclaredKind::kInt16;
+  }
+  if (Contains(upper, "INT")) return DeclaredKind::kInt32;
+  if (Contains(upper, "REAL") || Contains(upper, "DOUB") || Contains(upper, "FLOA")) {
+    return DeclaredKind::kDouble;
+  }
+  if (Contains(upper, "TEXT") || Contains(upper, "CHAR") || Contains(upper, "CLOB") ||
+      Contains(upper, "MEMO")) {
+    return DeclaredKind::kText;
+  }
+  return DeclaredKind::kOther;
+}
+
+bool ColumnToVariant(sqlite3_stmt* statement, int column, VARIANT* out) {
+  const int storage = sqlite3_column_type(statement, column);
+  if (storage == SQLITE_NULL) {
+    VariantSetNull(out);
+    return true;
+  }
+  const sqlite3_int64 integer =
+      storage == SQLITE_INTEGER ? sqlite3_column_int64(statement, column) : 0;
+  switch (ClassifyDeclaredType(sqlite3_column_decltype(statement, column))) {
+    case DeclaredKind::kBoolean:
+      if (storage != SQLITE_INTEGER) break;
+      VariantSetBool(out, integer != 0);
+      return true;
+    case DeclaredKind::kInt16:
+      if (storage != SQLITE_INTEGER || integer < INT16_MIN || integer > INT16_MAX) break;
+      VariantSetI2(out, static_cast<std::int16_t>(integer));
+      return true;
+    case DeclaredKind::kInt32:
+      if (storage != SQLITE_INTEGER || integer < INT32_MIN || integer > INT32_MAX) break;
+      VariantSetI4(out, static_cast<std::int32_t>(integer));
+      return true;
+    case DeclaredKind::kDouble:
+      if (storage != SQLITE_INTEGER && storage != SQLITE_FLOAT) break;
+      VariantSetR8(out, sqlite3_column_double(statement, column));
+      return true;
+    case DeclaredKind::kText:
+    case DeclaredKind::kOther:
+      break;
+  }
+  return ByStorageClass(statement, column, out);
+}
+
+}  // namespace quellor::tagdll

@@ -1,0 +1,32 @@
+// A column of the current row as a variant, chosen by the column's declared type:
+//
+//   declared type (SQLite's affinity rules)    stored value            variant
+//   contains BOOL, BIT or YESNO                INTEGER                 VT_BOOL (-1 or 0)
+//   SMALLINT, INT2, SHORT                      INTEGER within 16 bits  VT_I2
+//   any other containing INT                   INTEGER within 32 bits  VT_I4
+//   REAL, DOUBLE, FLOAT                        INTEGER or REAL         VT_R8
+//   TEXT, CHAR, CLOB, MEMO                     TEXT                    VT_BSTR (Windows-1252)
+//   any                                        NULL                    VT_NULL
+//
+// A column without a declared type (an expression), or a value that does not fit its declared
+// type, goes by its storage class: INTEGER VT_I4 (VT_R8 beyond 32 bits), REAL VT_R8, TEXT
+// VT_BSTR, BLOB VT_BSTR of its bytes.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <string_view>
+
+#include "platform/automation/variant.h"
+
+namespace quellor::tagdll {
+
+enum class DeclaredKind { kBoolean, kInt16, kInt32, kDouble, kText, kOther };
+
+// Null or empty declared types are kOther.
+DeclaredKind ClassifyDeclaredType(const char* declared_type);
+
+// Sets `out` (cleared first) to the column's value; false when memory runs out.
+bool ColumnToVariant(sqlite3_stmt* statement, int column, VARIANT* out);
+
+}  // namespace quellor::tagdll

@@ -1,0 +1,60 @@
+// One attachment to the project database: the SQLite connection, the statement cache, the
+// saved queries and the query contexts handed to the program. Texts cross this class in
+// Windows-1252 (the program's side) and are kept in UTF-8 (the database's side).
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "base/status.h"
+#include "platform/automation/variant.h"
+#include "tagdll/access_sql.h"
+#include "tagdll/query_context.h"
+#include "tagdll/sqlite_handles.h"
+#include "tagdll/statement_cache.h"
+
+namespace quellor::tagdll {
+
+class ProjectDatabase final {
+ public:
+  // Opens the database at a host path read-write, never creating it. A file that does not
+  // begin with the SQLite header fails with a message that says why (a Microsoft Access file
+  // is named as such); the message begins with the path.
+  static Result<std::unique_ptr<ProjectDatabase>> Open(const std::string& host_path);
+
+  ProjectDatabase(const ProjectDatabase&) = delete;
+  ProjectDatabase& operator=(const ProjectDatabase&) = delete;
+  ~ProjectDatabase();
+
+  // A context for the saved query of that name (its SQL used as it stands); kNotFound when
+  // there is none.
+  Result<TdlQueryContext*> PrepareSavedQuery(std::string_view name, const VARIANT* parameters);
+  // A context for an Access SQL text, adapted, with the saved queries it names supplied as
+  // common table expressions that share the statement's parameters.
+  Result<TdlQueryContext*> PrepareSql(std::string_view sql, const VARIANT* parameters);
+
+  // Whether `context` is one of this attachment's open contexts.
+  bool Owns(const TdlQueryContext* context) const;
+  // Frees an open context; its statement goes back to the cache.
+  void Release(TdlQueryContext* context);
+
+ private:
+  explicit ProjectDatabase(ConnectionPtr connection) : connection_(std::move(connection)) {}
+
+  // The SQL of a saved query, looked up afresh on every call, or nullopt when there is none.
+  Result<std::optional<std::string>> LookupSavedQuery(const std::string& name);
+  Result<std::string> SupplySavedQueries(const AdaptedSql& adapted);
+  // The SQLite text (UTF-8) prepared for an Access SQL text.
+  Result<std::string> ComposeSql(std::string_view sql);
+  Result<TdlQueryContext*> PrepareText(const std::string& sql, const VARIANT* parameters);
+
+  // Declared so that the contexts go first, then the cache, then the connection.
+  ConnectionPtr connection_;
+  StatementCache cache_;
+  std::unordered_map<const TdlQueryContext*, std::unique_ptr<TdlQueryContext>> contexts_;
+};
+
+}  // namespace quellor::tagdll

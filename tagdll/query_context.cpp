@@ -1,0 +1,129 @@
+#include "tagdll/query_context.h"
+
+#include "base/ascii.h"
+#include "base/cp1252.h"
+#include "base/format.h"
+#include "platform/automation/conversions.h"
+#include "tagdll/column_value.h"
+#include "tagdll/tagdll.h"
+
+using quellor::Status;
+using quellor::VARIANT;
+
+namespace {
+
+Status BindOne(sqlite3_stmt* statement, int index, const VARIANT& value) {
+  int rc = SQLITE_OK;
+  switch (value.vt) {
+    case quellor::VT_EMPTY:
+    case quellor::VT_NULL:
+      rc = sqlite3_bind_null(statement, index);
+      break;
+    case quellor::VT_I2:
+      rc = sqlite3_bind_int(statement, index, value.iVal);
+      break;
+    case quellor::VT_I4:
+      rc = sqlite3_bind_int(statement, index, value.lVal);
+      break;
+    case quellor::VT_R8:
+      rc = sqlite3_bind_double(statement, index, value.dblVal);
+      break;
+    case quellor::VT_BOOL:
+      rc = sqlite3_bind_int(statement, index, value.boolVal != 0 ? 1 : 0);
+      break;
+    case quellor::VT_BSTR: {
+      const std::string text = quellor::Cp1252ToUtf8(quellor::VariantTextView(value));
+      rc = sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
+                             SQLITE_TRANSIENT);
+      break;
+    }
+    default:
+      return Status::InvalidArgument(
+          quellor::StringPrintf("parameter %d has a type that cannot be bound", index));
+  }
+  if (rc != SQLITE_OK) return Status::InvalidArgument(sqlite3_errstr(rc));
+  return Status::Ok();
+}
+
+}  // namespace
+
+TdlQueryContext::TdlQueryContext(quellor::tagdll::CachedStatement* entry) : entry_(entry) {
+  const int columns = sqlite3_column_count(statement());
+  column_names_.reserve(columns);
+  for (int i = 0; i < columns; ++i) {
+    const char* const name = sqlite3_column_name(statement(), i);
+    column_names_.emplace_back(name != nullptr ? name : "");
+  }
+}
+
+TdlQueryContext::~TdlQueryContext() { quellor::tagdll::StatementCache::Return(entry_); }
+
+Status TdlQueryContext::Bind(const VARIANT* parameters) {
+  if (parameters == nullptr || parameters->vt == quellor::VT_EMPTY) return Status::Ok();
+  if (parameters->vt != (quellor::VT_ARRAY | quellor::VT_VARIANT) ||
+      parameters->parray == nullptr || parameters->parray->cDims != 1 ||
+      parameters->parray->cbElements != sizeof(VARIANT)) {
+    return Status::InvalidArgument("the parameters are not an array of variants");
+  }
+  const quellor::SAFEARRAY* const array = parameters->parray;
+  const std::int64_t count = std::min<std::int64_t>(array->rgsabound[0].cElements,
+                                                    sqlite3_bind_parameter_count(statement()));
+  for (std::int64_t i = 0; i < count; ++i) {
+    const VARIANT* const element = quellor::SafeArrayElement(
+        array, static_cast<std::int32_t>(array->rgsabound[0].lLbound + i));
+    if (element == nullptr) return Status::InvalidArgument("a parameter is out of reach");
+    const Status status = BindOne(statement(), static_cast<int>(i + 1), *element);
+    if (!status.ok()) return status;
+  }
+  return Status::Ok();
+}
+
+std::int32_t TdlQueryContext::MoveNext() {
+  has_row_ = false;
+  if (finished_) return kTdlFailed;
+  const int rc = sqlite3_step(statement());
+  if (rc == SQLITE_ROW) {
+    has_row_ = true;
+    return kTdlOk;
+  }
+  finished_ = true;
+  return kTdlFailed;
+}
+
+std::int32_t TdlQueryContext::GetNextRow(VARIANT** row) {
+  quellor::VariantClear(row_.get());
+  if (MoveNext() != kTdlOk) return kTdlFailed;
+  const auto columns = static_cast<std::uint32_t>(column_names_.size());
+  quellor::SAFEARRAY* const array = quellor::SafeArrayCreateVector(quellor::VT_VARIANT, 0, columns);
+  if (array == nullptr) return kTdlFailed;
+  row_->vt = quellor::VT_ARRAY | quellor::VT_VARIANT;
+  row_->parray = array;
+  for (std::uint32_t i = 0; i < columns; ++i) {
+    VARIANT* const element = quellor::SafeArrayElement(array, static_cast<std::int32_t>(i));
+    if (!quellor::tagdll::ColumnToVariant(statement(), static_cast<int>(i), element)) {
+      return kTdlFailed;
+    }
+  }
+  *row = row_.get();
+  return kTdlOk;
+}
+
+std::int32_t TdlQueryContext::GetFieldValueByName(VARIANT* value, std::string_view field_name) {
+  if (!has_row_) return kTdlFailed;
+  const std::string wanted = quellor::Cp1252ToUtf8(field_name);
+  for (std::size_t i = 0; i < column_names_.size(); ++i) {
+    if (!quellor::EqualsIgnoreCase(column_names_[i], wanted)) continue;
+    return quellor::tagdll::ColumnToVariant(statement(), static_cast<int>(i), value) ? kTdlOk
+                                                                                     : kTdlFailed;
+  }
+  return kTdlFailed;
+}
+
+std::int32_t TdlQueryContext::Execute() {
+  sqlite3_reset(statement());
+  has_row_ = false;
+  int rc = SQLITE_ROW;
+  while (rc == SQLITE_ROW) rc = sqlite3_step(statement());
+  finished_ = true;
+  return rc == SQLITE_DONE ? kTdlOk : kTdlFailed;
+}

@@ -1,0 +1,40 @@
+// One prepared query of the program: a statement leased from the cache, its parameters and its
+// position. The program holds it as an opaque pointer between tdl_ calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/status.h"
+#include "platform/automation/variant.h"
+#include "tagdll/statement_cache.h"
+
+struct TdlQueryContext final {
+ public:
+  // Takes the lease of `entry` and gives it back (reset) when it goes.
+  explicit TdlQueryContext(quellor::tagdll::CachedStatement* entry);
+  ~TdlQueryContext();
+  TdlQueryContext(const TdlQueryContext&) = delete;
+  TdlQueryContext& operator=(const TdlQueryContext&) = delete;
+
+  // Binds the elements of a variant array in order: extra elements are ignored, parameters
+  // without an element stay NULL. Null or VT_EMPTY means no parameters. Fails on anything but
+  // a one-dimensional array of variants, or an element of a type that cannot be bound.
+  quellor::Status Bind(const quellor::VARIANT* parameters);
+
+  // The tdl_ operations, with their results.
+  std::int32_t MoveNext();
+  std::int32_t GetNextRow(quellor::VARIANT** row);
+  std::int32_t GetFieldValueByName(quellor::VARIANT* value, std::string_view field_name);
+  std::int32_t Execute();
+
+ private:
+  sqlite3_stmt* statement() const { return entry_->statement.get(); }
+
+  quellor::tagdll::CachedStatement* const entry_;
+  std::vector<std::string> column_names_;  // UTF-8, as SQLite names the columns
+  bool has_row_ = false;
+  bool finished_ = false;  // stepping on after the end would start the query again
+  quellor::ScopedVariant row_;
+};

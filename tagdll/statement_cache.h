@@ -1,0 +1,38 @@
+// Prepared statements kept for the life of an attachment, one per SQL text as prepared. A
+// text whose cached statement an open query context still uses gets a fresh statement, which
+// then joins the cache too.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "base/status.h"
+#include "tagdll/sqlite_handles.h"
+
+namespace quellor::tagdll {
+
+struct CachedStatement {
+  StatementPtr statement;
+  bool in_use = false;
+};
+
+class StatementCache final {
+ public:
+  StatementCache() = default;
+  StatementCache(const StatementCache&) = delete;
+  StatementCache& operator=(const StatementCache&) = delete;
+
+  // A statement for `sql` marked in use; it stays owned by the cache. Fails with SQLite's
+  // message when the text does not prepare, or holds more than one statement.
+  Result<CachedStatement*> Acquire(sqlite3* connection, const std::string& sql);
+  // Resets the statement and clears its parameters, so that the next Acquire of the same text
+  // can take it.
+  static void Return(CachedStatement* entry);
+
+ private:
+  std::unordered_map<std::string, std::vector<std::unique_ptr<CachedStatement>>> entries_;
+};
+
+}  // namespace quellor::tagdll

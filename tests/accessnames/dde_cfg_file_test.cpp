@@ -1,0 +1,93 @@
+#include "accessnames/dde_cfg_file.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "report/report.h"
+#include "testing/lock_holder.h"
+#include "testing/temp_dir.h"
+
+namespace quellor {
+namespace {
+
+using ::testing::ElementsAre;
+
+// One access name, as the file holds it with CR LF line ends.
+constexpr char kFile[] =
+    "Begin DDE Information.\r\n"
+    "Last DDE Source:\t3\r\n"
+    "Begin DDE Source Definition.\r\n"
+    "    Source Name:\t\tPLC1\r\n"
+    "    Application Name:\t\t\\\\SCADA1\\PelnetData\r\n"
+    "    Topic Name:\t\t\tSCADA1@PLC1@None\r\n"
+    "    DDE Source ID:\t\t3\r\n"
+    "    Request Initial Data:\t1\r\n"
+    "    Always Advise:\t\t0\r\n"
+    "    SuiteLink:\t\t\t1\r\n"
+    "    Begin DDE Points\r\n"
+    "        TIC101;0001:  TIC101\r\n"
+    "    End DDE Points\r\n"
+    "End DDE Source Definition.\r\n"
+    "End DDE Information.\r\n";
+
+class DDECfgFile : public ::testing::Test {
+ protected:
+  std::string Folder() const { return dir_.path().string(); }
+  std::filesystem::path File() const { return dir_.path() / "DDE.CFG"; }
+  std::string Shown() const { return Folder() + "\\DDE.CFG"; }
+
+  testing::TempDir dir_;
+  ScopedReportCapture capture_;
+};
+
+TEST_F(DDECfgFile, ReadsCrLfTextAndStopsAtCtrlZ) {
+  testing::WriteFile(File(), std::string(kFile) + "\x1A" "garbage that is never read");
+  int ok = 1;
+  const CAccNames names = ReadDDECfgFile(Folder(), ok);
+  EXPECT_EQ(ok, 1);
+  ASSERT_EQ(names.GetCount(), 1);
+  EXPECT_EQ(names.GetRecord(0).MasterServer, "SCADA1");
+  EXPECT_THAT(capture_.lines(),
+              ElementsAre("        Read Access Name data from file " + Shown()));
+}
+
+TEST_F(DDECfgFile, AMissingFileIsAnEmptySetAndAHeldOneRefusesTheApplication) {
+  int ok = 1;
+  EXPECT_EQ(ReadDDECfgFile(Folder(), ok).GetCount(), 0);
+  EXPECT_EQ(ok, 1);
+  testing::WriteFile(File(), kFile);
+  testing::LockHolder other_build(File());
+  EXPECT_EQ(ReadDDECfgFile(Folder(), ok).GetCount(), 0);
+  EXPECT_EQ(ok, 0);
+  EXPECT_THAT(capture_.lines(), ElementsAre("        No existing Access Name data",
+                                            "ERROR - Failed to open " + Shown()));
+}
+
+TEST_F(DDECfgFile, WritesCrLfAndReadsBackTheSameBytes) {
+  testing::WriteFile(File(), kFile);
+  int ok = 1;
+  CAccNames names = ReadDDECfgFile(Folder(), ok);
+  capture_.Clear();
+  WriteDDECfgFile(names, Folder());
+  EXPECT_EQ(testing::ReadFile(File()), kFile);
+  EXPECT_THAT(capture_.lines(), ElementsAre("        Created file " + Shown()));
+}
+
+TEST_F(DDECfgFile, AReadOnlyFileIsNotReplacedAndTheFailureReported) {
+  testing::WriteFile(File(), kFile);
+  int ok = 1;
+  CAccNames names = ReadDDECfgFile(Folder(), ok);
+  int index = -1;
+  ProjAccName_T row{"PLC2", "", "SCADA3", "", "PelnetData"};
+  names.MergeAccessName(row, index);
+  std::filesystem::permissions(File(), std::filesystem::perms::owner_read);
+  capture_.Clear();
+  WriteDDECfgFile(names, Folder());
+  EXPECT_EQ(testing::ReadFile(File()), kFile);
+  EXPECT_THAT(capture_.lines(), ElementsAre("ERROR - Failed to create file " + Shown()));
+}
+
+}  // namespace
+}  // namespace quellor
