@@ -55,9 +55,15 @@ void Report(std::string_view text, int level, int flag) {
   }
   // The window gets warnings and errors with their prefix and flag, messages bare.
   switch (level) {
-    case 1: ReportWin().ReportWarning(message.ConsoleLine(), flag); break;
-    case 2: ReportWin().ReportError(message.ConsoleLine(), flag); break;
-    default: ReportWin().ReportMsg(text); break;
+    case 1:
+      ReportWin().ReportWarning(message.ConsoleLine(), flag);
+      break;
+    case 2:
+      ReportWin().ReportError(message.ConsoleLine(), flag);
+      break;
+    default:
+      ReportWin().ReportMsg(text);
+      break;
   }
 }
 

@@ -16,9 +16,9 @@ int CReportWin::Connect() {
     const char16_t* name;
     std::int32_t* id;
   } methods[] = {
-      {u"ReportMsg", &ReportMsgId}, {u"ReportWarning", &ReportWarningId},
+      {u"ReportMsg", &ReportMsgId},     {u"ReportWarning", &ReportWarningId},
       {u"ReportError", &ReportErrorId}, {u"BeginFile", &BeginFileId},
-      {u"EndFile", &EndFileId},      {u"ShowMessages", &ShowMessagesId},
+      {u"EndFile", &EndFileId},         {u"ShowMessages", &ShowMessagesId},
   };
   for (const auto& method : methods) (void)Disp->GetIdOfName(method.name, method.id);
   FlagArg = 2;
