@@ -1,0 +1,114 @@
+#include "driver/build_driver.h"
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "apps/client_apps.h"
+#include "base/ascii.h"
+#include "base/cp1252.h"
+#include "driver/csv_line.h"
+#include "driver/project_flags.h"
+#include "driver/project_paths.h"
+#include "driver/project_query.h"
+#include "driver/run_state.h"
+#include "platform/locale.h"
+#include "platform/profile.h"
+#include "report/report.h"
+#include "report/report_channel.h"
+
+namespace quellor {
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: quellor PROJECT[,APPLICATION,FOLDER]\n"
+    "  Builds the HMI and historian files of the project whose folder, or a file in it\n"
+    "  (normally Project.mdb), is PROJECT. With APPLICATION and FOLDER, builds only that HMI\n"
+    "  application, in FOLDER. Fields are separated by the user's list separator; double\n"
+    "  quotes group. QUELLOR_PREFIX names the folder that plays the Windows machine.\n"
+    "  quellor --version prints the version.\n";
+
+// Writes text for a person at the console, outside any build.
+void PrintToConsole(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+// Lines that end the run before anything else happens; true when `line` is one of them.
+bool HandledBeforeTheBuild(const std::string& line) {
+  if (line.empty() || line == "/REGSERVER" || line == "/UNREGSERVER") return true;
+  if (line == "--HELP" || line == "-H" || line == "/?" || line == "-?") {
+    PrintToConsole(kUsage);
+    return true;
+  }
+  if (line == "--VERSION") {
+    PrintToConsole("quellor " QUELLOR_VERSION "\n");
+    return true;
+  }
+  return false;
+}
+
+// ufolder.ini, section "Project": "ManagedApps" exactly "1" means the HMI applications are
+// published elsewhere.
+void ReadManagedApps(const std::string& settings_file) {
+  const std::string value =
+      GetPrivateProfileString("Project", "ManagedApps", "0", 255, settings_file);
+  if (value == "1") TheRunState().g_ManagedApps = 1;
+}
+
+// The client build, between the gate and the release. Fields 1 and 2 name one application
+// and its folder only when the line has exactly three fields.
+void BuildClientApps(const CSVLine& fields, const ProjectPaths& paths) {
+  std::optional<std::string> client_filter;
+  std::optional<std::string> folder_override;
+  if (fields.size() == 3) {
+    client_filter = fields[1];
+    folder_override = fields[2];
+  }
+  const CClientApps apps(paths.ProjectDir.c_str(), paths.FactorySuiteDir.c_str(),
+                         paths.ClientsDir.c_str(), client_filter ? client_filter->c_str() : nullptr,
+                         folder_override ? folder_override->c_str() : nullptr);
+}
+
+// Everything between opening and closing the report channel.
+void BuildProject(const CSVLine& fields) {
+  Report(CmdLine(), 0, 0);
+  Report("Quellor - Quellorant", 0, 0);
+  const ProjectPaths paths = DeriveProjectPaths(fields[0]);
+  if (fields.size() == 1) ReadManagedApps(paths.SettingsFile);
+  if (TagDll().AttachProjectDb(paths.DatabasePath.c_str()) < 0) {
+    // The library is not loaded, so there is nothing to release.
+    Report("Failed to attach to db", 2, 1);
+    return;
+  }
+  if (CheckProjectFlags() != 0) BuildClientApps(fields, paths);
+  TagDll().ReleaseProjectDb();
+}
+
+}  // namespace
+
+std::string CommandLineTail(std::span<const char* const> args) {
+  std::string tail;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (i > 1) tail += ' ';
+    tail += args[i];
+  }
+  return Utf8ToCp1252(tail);
+}
+
+int RunBuild(std::string_view command_line_tail, std::string library_name) {
+  ResetRunState(std::move(library_name));
+  std::string& line = TheRunState().g_CmdLine;
+  line = ToUpperAscii(TrimAscii(command_line_tail));
+  if (HandledBeforeTheBuild(line)) return 0;
+
+  // A non-empty line always gives at least one field.
+  const auto fields = std::make_unique<const CSVLine>(line, ListSeparator());
+  OpenReportChannel((*fields)[0].c_str());
+  BuildProject(*fields);
+  CloseReportChannel();
+  return 0;
+}
+
+}  // namespace quellor

@@ -1,0 +1,30 @@
+// The top level of one build: the command line in, the exit code out. Everything the run
+// does happens between these two.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "driver/project_db.h"
+
+namespace quellor {
+
+// The command-line tail as the program's entry receives it on this host: the arguments after
+// the program's name joined by single blanks, from UTF-8 to the program's Windows-1252.
+std::string CommandLineTail(std::span<const char* const> args);
+
+// Runs one build for the command-line tail and returns the exit code (0 on every path the
+// driver knows). The run state is reset first, so a process may run several builds; the
+// project-database library is loaded as `library_name`.
+//
+// The sequence: trim and upper-case the line; end silently on "/REGSERVER", "/UNREGSERVER" or
+// an empty line, and print usage or version for "--HELP", "-H", "/?", "-?" or "--VERSION";
+// split it; open the report channel with field 0; report the banner; derive the project's
+// paths; read ufolder.ini (a one-field line only); attach to the project database; pass the
+// project-flags gate; build every client application; release the database; close the
+// channel.
+int RunBuild(std::string_view command_line_tail,
+             std::string library_name = ProjectDb::kLibraryName);
+
+}  // namespace quellor

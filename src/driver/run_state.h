@@ -1,0 +1,36 @@
+// The program state of one run: the globals that several modules read, kept together so that
+// a run can begin from a clean slate in the same process (tests run the driver in-process as
+// well as through the binary).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "driver/project_db.h"
+
+namespace quellor {
+
+struct RunState final {
+  // The command line after trimming and upper-casing.
+  std::string g_CmdLine;
+  // 1 when the project's ufolder.ini says the HMI applications are published elsewhere; set
+  // only by the driver, read by the application-folder preparation.
+  std::uint8_t g_ManagedApps = 0;
+  // The DDE Source ID found for the current top-level tag of the tag merge; 0 = none. Kept
+  // from one application to the next within a run.
+  std::int32_t CurrentAccessNameID = 0;
+};
+
+// The one run state of the process.
+RunState& TheRunState();
+
+inline const std::string& CmdLine() { return TheRunState().g_CmdLine; }
+inline std::uint8_t ManagedApps() { return TheRunState().g_ManagedApps; }
+inline std::int32_t& CurrentAccessNameID() { return TheRunState().CurrentAccessNameID; }
+
+// Forgets everything a previous run left: the globals return to their initial values, the
+// build-window connection is dropped, the project-database library is unloaded (and
+// `library_name` is bound next), and the machine's registry is read afresh at its next use.
+void ResetRunState(std::string library_name = ProjectDb::kLibraryName);
+
+}  // namespace quellor
