@@ -38,7 +38,7 @@ void PrintToConsole(std::string_view text) {
 // Lines that end the run before anything else happens; true when `line` is one of them.
 bool HandledBeforeTheBuild(const std::string& line) {
   if (line.empty() || line == "/REGSERVER" || line == "/UNREGSERVER") return true;
-  if (line == "--HELP" || line == "-H" || line == "/?" || line == "-?") {
+  if (line == "--HELP" || line == "-H" || line == "/?") {
     PrintToConsole(kUsage);
     return true;
   }

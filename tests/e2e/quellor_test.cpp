@@ -62,7 +62,7 @@ TEST_F(Quellor, RegistrationSwitchesAndBlankLinesEndSilently) {
 }
 
 TEST_F(Quellor, HelpAndVersionNeverReachAProject) {
-  for (const char* line : {"--help", "-H", "/?", "-?", "--Version"}) {
+  for (const char* line : {"--help", "-H", "/?", "--Version"}) {
     const RunResult result = Run({line});
     EXPECT_EQ(result.exit_code, 0) << line;
     EXPECT_TRUE(result.out.starts_with("Usage: quellor") || result.out.starts_with("quellor "))
