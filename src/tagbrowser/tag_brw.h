@@ -4,9 +4,9 @@
 //
 // This is the model with its load, store and merges. The build puts it together on top: the
 // project's filter names (project_filters.h), the load of the file's bytes, the project's
-// remote applications (project_remote_apps.h) and filters merged, then the store. The caller
-// opens, reads and replaces the file, and stores only a model whose load succeeded, so that a
-// damaged file is never overwritten by the part that could be read.
+// remote applications (project_remote_apps.h) and filters merged, then the store. The build
+// (tag_brw_build.h) opens, reads and replaces the file, and stores only a model whose load
+// succeeded, so that a damaged file is never overwritten by the part that could be read.
 #pragma once
 
 #include <array>

@@ -1,0 +1,31 @@
+// What every subcommand shares: output lines in UTF-8 and the read of an input file.
+#include <cstdio>
+
+#include "base/cp1252.h"
+#include "platform/env.h"
+#include "platform/files.h"
+#include "quellor-dump/dump_command.h"
+
+namespace quellor::dump {
+
+void PrintLine(std::string_view text) {
+  const std::string line = Cp1252ToUtf8(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+void PrintError(std::string_view text) {
+  std::fflush(stdout);
+  const std::string line = "quellor-dump: " + Cp1252ToUtf8(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+Result<std::string> ReadHostFile(const std::string& host_path) {
+  OpenOptions options;  // read access, no lock
+  Result<std::unique_ptr<File>> file = Env::Default().file_system().Open(host_path, options);
+  if (!file.ok()) return file.status();
+  return ReadAll(**file);
+}
+
+std::string ShownPath(std::string_view host_path) { return Utf8ToCp1252(host_path); }
+
+}  // namespace quellor::dump
