@@ -171,7 +171,7 @@ void CTagDict::FlushDirtyRecords() {
 TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t parent,
                                              TagRec_T* stored) {
   TagAllocation result;
-  if (tag_file_ == nullptr) return result;
+  if (tag_file_ == nullptr) return TagAllocation{.RecNo = 0};
   if (tag_index_) {
     if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
       result = {it->second.RecNo, true, it->second.ParentRecNo};
@@ -182,10 +182,12 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
   if (free_head_ != 0 && Record(free_head_) != nullptr) {
     result.RecNo = free_head_;
     ClearCompanionRecord(result.RecNo);
+    if (tag_file_ == nullptr) return TagAllocation{.RecNo = 0};
     TagRec_T record = *Record(result.RecNo);
     free_head_ = record.NextFree();
     record.SetI32(tl::kNextFree, 0);
     WriteRecord(result.RecNo, record);
+    if (tag_file_ == nullptr) return TagAllocation{.RecNo = 0};
   } else {
     if (record_count_ >= tl::kMaxRecords) return result;
     free_head_ = 0;

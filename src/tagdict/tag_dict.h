@@ -49,7 +49,9 @@ struct TagDictCounters {
 
 // FindOrAllocateRecord's answer.
 struct TagAllocation {
-  std::int32_t RecNo = -1;  // -1: the 60000-record limit is reached
+  // -1: the 60000-record limit is reached; 0: the dictionary is closed (it did not open, or a
+  // write failed and was reported).
+  std::int32_t RecNo = -1;
   bool existed = false;
   std::int32_t stored_parent = 0;  // from the index, for an existing tag
 };

@@ -32,6 +32,7 @@ std::string AccessStringLiteral(std::string_view text) {
 
 void CTagDict::LoadTagDict() {
   tag_index_.emplace();
+  tag_index_->reserve(static_cast<std::size_t>(record_count_));
   std::vector<std::int32_t> cleared;  // records whose companion record is cleared
   const std::int32_t system_group = CountCleanAndIndex(cleared);
   LinkParents();
