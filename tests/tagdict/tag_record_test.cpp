@@ -60,20 +60,6 @@ TEST(TagRec, AMemberCountAbove65IsTakenAs65AndTheLastSlotIsTheRecordsLastWord) {
   EXPECT_EQ(record.MemberCount(), 3u);
 }
 
-TEST(TagRec, AccessNameIsReadWhereTheTypeKeepsIt) {
-  const struct {
-    std::uint16_t type;
-    std::size_t offset;
-  } cases[] = {{202, 352}, {204, 412}, {206, 412}, {208, 452}, {213, 0}, {217, 0}};
-  for (const auto& c : cases) {
-    TagRec_T record;
-    record.SetU16(tl::kType, c.type);
-    for (const std::size_t offset : {352u, 412u, 452u})
-      record.SetI32(offset, offset == c.offset ? 7 : 9);
-    EXPECT_EQ(record.AccessName(), c.offset == 0 ? 0 : 7) << c.type;
-  }
-}
-
 TEST(InitTagRecord, AFreshRecordCarriesItsFixedWordsAndTheParent) {
   TagRec_T record;
   record.bytes().fill(0x77);
