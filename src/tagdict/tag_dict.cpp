@@ -1,0 +1,246 @@
+#include "tagdict/tag_dict.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "base/format.h"
+#include "platform/atomic_file.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "report/report.h"
+#include "report/report_channel.h"
+
+namespace quellor {
+
+namespace tl = tag_layout;
+
+namespace {
+
+// The load reads Tagname.X in blocks of this many records.
+constexpr std::size_t kReadBlockRecords = 1024;
+
+}  // namespace
+
+CTagDict::CTagDict(TagDictOptions options) : options_(std::move(options)) {
+  if (options_.access_names != nullptr) ReadDeadbandSettings();
+  Open();
+}
+
+CTagDict::~CTagDict() {
+  if (tag_file_ != nullptr) {
+    UpdateHeader();
+    if (options_.access_names != nullptr && tag_index_) ReportTagStatistics();
+  }
+  tag_file_.reset();
+  companion_file_.reset();
+  tag_index_.reset();
+}
+
+std::string CTagDict::TagFilePath() const { return options_.folder + tl::kTagFileName; }
+
+void CTagDict::Open() {
+  const std::string tag_path = TagFilePath();
+  auto tag_file = OpenExclusive(tag_path, ExclusiveCreation::kOpenExisting);
+  if (!tag_file.ok()) {
+    Report(StringPrintf("Failed to open %s", tag_path.c_str()), 2, 1);
+    return;
+  }
+  const std::string companion_path = options_.folder + tl::kCompanionFileName;
+  auto companion_file = OpenExclusive(companion_path, ExclusiveCreation::kOpenExisting);
+  if (!companion_file.ok()) {
+    // Without its companion the dictionary is not built at all: Tagname.X closes again.
+    Report(StringPrintf("Failed to open %s", companion_path.c_str()), 2, 1);
+    return;
+  }
+  tag_file_ = std::move(tag_file.value());
+  companion_file_ = std::move(companion_file.value());
+
+  const auto size = tag_file_->Size();
+  if (!size.ok()) return Fail(tl::kTagFileName);
+  if (*size == 0) return InitialiseEmpty();
+  // A file shorter than its header is no dictionary; it is neither read nor written.
+  if (*size < tl::kHeaderSize) return Fail(tl::kTagFileName);
+
+  std::array<std::uint8_t, tl::kHeaderSize> bytes{};
+  const auto read = tag_file_->ReadAt(0, bytes);
+  if (!read.ok() || *read != bytes.size()) return Fail(tl::kTagFileName);
+  if (TagHdr_T::Decode(bytes).version < tl::kLowestVersion) ExitOldFormat();
+  if (!ReadAllRecords(*size)) return Fail(tl::kTagFileName);
+  LoadTagDict();
+}
+
+void CTagDict::InitialiseEmpty() {
+  const std::array<std::uint8_t, tl::kCompanionRecordSize> zeros{};
+  if (!companion_file_->WriteAt(0, zeros).ok()) return Fail(tl::kCompanionFileName);
+  // Version 9, the lowest the reader accepts: the next build must not refuse this file.
+  const TagHdr_T header{.version = tl::kLowestVersion};
+  if (!tag_file_->WriteAt(0, header.Encode()).ok()) return Fail(tl::kTagFileName);
+  record_count_ = free_head_ = used_count_ = 0;
+}
+
+void CTagDict::ExitOldFormat() {
+  Report("Old format tag dictionary detected, exiting", 0, 1);
+  tag_file_.reset();
+  companion_file_.reset();
+  CloseReportChannel();
+  EndProcess(1);
+}
+
+bool CTagDict::ReadAllRecords(std::uint64_t file_size) {
+  // Whole records after unit 0; a trailing part-record is left for the next append to cover.
+  const std::uint64_t whole = file_size / tl::kRecordSize;
+  const std::size_t count = whole == 0 ? 0 : static_cast<std::size_t>(whole - 1);
+  records_.assign(count, TagRec_T());
+  std::vector<std::uint8_t> block(kReadBlockRecords * tl::kRecordSize);
+  for (std::size_t first = 0; first < count; first += kReadBlockRecords) {
+    const std::size_t n = std::min(kReadBlockRecords, count - first);
+    const std::span<std::uint8_t> want(block.data(), n * tl::kRecordSize);
+    const auto read =
+        tag_file_->ReadAt(tl::RecordOffset(static_cast<std::int32_t>(first + 1)), want);
+    if (!read.ok() || *read != want.size()) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+      std::copy_n(block.data() + i * tl::kRecordSize, tl::kRecordSize,
+                  records_[first + i].bytes().begin());
+    }
+  }
+  record_count_ = static_cast<std::int32_t>(count);
+  dirty_.assign(count, false);
+  return true;
+}
+
+const TagRec_T* CTagDict::Record(std::int32_t n) const {
+  if (n < 1 || n > record_count_ || static_cast<std::size_t>(n) > records_.size()) return nullptr;
+  return &records_[static_cast<std::size_t>(n - 1)];
+}
+
+std::size_t CTagDict::ReadRecord(std::int32_t n, TagRec_T& out) const {
+  const TagRec_T* record = Record(n);
+  if (record == nullptr) return 0;
+  out = *record;
+  return tl::kRecordSize;
+}
+
+void CTagDict::WriteRecord(std::int32_t n, const TagRec_T& record) {
+  if (tag_file_ == nullptr || Record(n) == nullptr) return;
+  records_[static_cast<std::size_t>(n - 1)] = record;
+  if (!tag_file_->WriteAt(tl::RecordOffset(n), record.bytes()).ok()) Fail(tl::kTagFileName);
+}
+
+void CTagDict::ClearCompanionRecord(std::int32_t n) {
+  const std::int32_t one[] = {n};
+  ClearCompanionRecords(one);
+}
+
+void CTagDict::ClearCompanionRecords(std::span<const std::int32_t> sorted) {
+  if (companion_file_ == nullptr) return;
+  // Neighbouring records are cleared with one write.
+  std::vector<std::uint8_t> zeros;
+  for (std::size_t i = 0; i < sorted.size();) {
+    std::size_t end = i + 1;
+    while (end < sorted.size() && sorted[end] == sorted[end - 1] + 1) ++end;
+    zeros.assign((end - i) * tl::kCompanionRecordSize, 0);
+    if (!companion_file_->WriteAt(tl::CompanionOffset(sorted[i]), zeros).ok()) {
+      return Fail(tl::kCompanionFileName);
+    }
+    i = end;
+  }
+}
+
+void CTagDict::FlushDirtyRecords() {
+  std::vector<std::uint8_t> run;
+  for (std::size_t i = 0; i < dirty_.size() && tag_file_ != nullptr;) {
+    if (!dirty_[i]) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    run.clear();
+    while (end < dirty_.size() && dirty_[end] && run.size() < kReadBlockRecords * tl::kRecordSize) {
+      run.insert(run.end(), records_[end].bytes().begin(), records_[end].bytes().end());
+      dirty_[end] = false;
+      ++end;
+    }
+    if (!tag_file_->WriteAt(tl::RecordOffset(static_cast<std::int32_t>(i + 1)), run).ok()) {
+      return Fail(tl::kTagFileName);
+    }
+    i = end;
+  }
+}
+
+TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t parent,
+                                             TagRec_T* stored) {
+  TagAllocation result;
+  if (tag_file_ == nullptr) return TagAllocation{.RecNo = 0};
+  if (tag_index_) {
+    if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
+      result = {it->second.RecNo, true, it->second.ParentRecNo};
+      if (stored != nullptr) ReadRecord(result.RecNo, *stored);
+      return result;
+    }
+  }
+  if (free_head_ != 0 && Record(free_head_) != nullptr) {
+    result.RecNo = free_head_;
+    ClearCompanionRecord(result.RecNo);
+    if (tag_file_ == nullptr) return TagAllocation{.RecNo = 0};
+    TagRec_T record = *Record(result.RecNo);
+    free_head_ = record.NextFree();
+    record.SetI32(tl::kNextFree, 0);
+    WriteRecord(result.RecNo, record);
+    if (tag_file_ == nullptr) return TagAllocation{.RecNo = 0};
+  } else {
+    if (record_count_ >= tl::kMaxRecords) return result;
+    free_head_ = 0;
+    records_.emplace_back();
+    result.RecNo = ++record_count_;
+  }
+  ++used_count_;
+  if (tag_index_)
+    tag_index_->insert_or_assign(std::string(name), TagIdxData_T{result.RecNo, parent});
+  return result;
+}
+
+void CTagDict::InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T* stored) const {
+  quellor::InitTagRecord(dest, parent, stored, default_alarm_group_);
+}
+
+void CTagDict::WriteNameIndex() {
+  if (tag_file_ == nullptr) return;
+  std::string bytes(static_cast<std::size_t>(record_count_) * tl::kNameWidth, '\0');
+  for (std::size_t i = 0; i < records_.size(); ++i) {
+    std::copy_n(records_[i].bytes().begin(), tl::kNameWidth, bytes.begin() + i * tl::kNameWidth);
+  }
+  const std::string path = options_.folder + tl::kNameIndexFileName;
+  if (!ReplaceFileAtomically(path, bytes).ok()) {
+    Report(StringPrintf("Failed to open %s", path.c_str()), 2, 1);
+    return;
+  }
+  Report(StringPrintf("        Created file %s", path.c_str()));
+}
+
+void CTagDict::UpdateHeader() {
+  std::array<std::uint8_t, tl::kHeaderSize> bytes{};
+  const auto read = tag_file_->ReadAt(0, bytes);
+  if (!read.ok() || *read != bytes.size()) return Fail(tl::kTagFileName);
+  TagHdr_T header = TagHdr_T::Decode(bytes);
+  // The save count wraps, as a 32-bit counter does.
+  header.save_count = static_cast<std::int32_t>(static_cast<std::uint32_t>(header.save_count) + 1u);
+  header.record_count = record_count_;
+  header.free_head = free_head_;
+  header.used_count = used_count_;
+  if (!tag_file_->WriteAt(0, header.Encode()).ok()) return Fail(tl::kTagFileName);
+  Report(StringPrintf("        File %s created with %d entries (max = 60000)",
+                      TagFilePath().c_str(), used_count_));
+}
+
+void CTagDict::Fail(std::string_view suffix) {
+  Report(StringPrintf("Failed to open %s", (options_.folder + std::string(suffix)).c_str()), 2, 1);
+  tag_file_.reset();
+  companion_file_.reset();
+  tag_index_.reset();
+  records_.clear();
+  dirty_.clear();
+  record_count_ = free_head_ = used_count_ = 0;
+}
+
+}  // namespace quellor

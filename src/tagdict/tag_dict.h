@@ -1,0 +1,139 @@
+// CTagDict: the tag dictionary of one InTouch application (Tagname.X with Tag_Ext.X) for one
+// "View" client's build step.
+//
+// Construction opens both files exclusively (held until destruction), checks the header and
+// either loads and repairs the dictionary or initialises an empty Tagname.X. The records are
+// read once, in large blocks, into memory; every later read comes from there and every write
+// goes to memory and to the file at once, so the files always hold what the dictionary holds.
+// Destruction brings the header up to date and reports the entry count and the statistics.
+//
+// A dictionary that did not open (either file missing or held by another build, a Tagname.X
+// too short for its header, a failed read or write) stays closed: every operation then does
+// nothing, and the one failure message is all that was reported.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "tagdict/tag_index.h"
+#include "tagdict/tag_record.h"
+
+namespace quellor {
+
+class CAccNames;
+
+// What the build step hands the dictionary.
+struct TagDictOptions {
+  std::string folder = {};  // the application folder, as the program composes it
+  std::string Separator = "\\";
+  // The client's access-name set, or none (then no deadbands are read, no alarm group is
+  // entered in the project, no tag is marked and no statistics are reported).
+  CAccNames* access_names = nullptr;
+  std::vector<int> app_access_names = {};  // positions in the set: this application's access names
+  bool UpdateDDEPoints = false;
+  bool DiscreteAsInteger = false;
+};
+
+// The merge's counters, reported by the statistics.
+struct TagDictCounters {
+  std::int32_t ProcessedTotal = 0, ProcessedSuper = 0, ProcessedIO = 0;
+  std::int32_t CreatedTotal = 0, CreatedSuper = 0, CreatedIO = 0;
+  std::int32_t ModifiedTotal = 0, ModifiedSuper = 0, ModifiedIO = 0;
+};
+
+// FindOrAllocateRecord's answer.
+struct TagAllocation {
+  // -1: the 60000-record limit is reached; 0: the dictionary is closed (it did not open, or a
+  // write failed and was reported).
+  std::int32_t RecNo = -1;
+  bool existed = false;
+  std::int32_t stored_parent = 0;  // from the index, for an existing tag
+};
+
+class CTagDict final {
+ public:
+  // OpenTagDict.
+  explicit CTagDict(TagDictOptions options);
+  // CloseTagDict.
+  ~CTagDict();
+  CTagDict(const CTagDict&) = delete;
+  CTagDict& operator=(const CTagDict&) = delete;
+
+  bool is_open() const { return tag_file_ != nullptr; }
+  const TagDictOptions& options() const { return options_; }
+  std::string TagFilePath() const;
+
+  std::int32_t record_count() const { return record_count_; }
+  std::int32_t free_head() const { return free_head_; }
+  std::int32_t used_count() const { return used_count_; }
+  std::int32_t default_alarm_group() const { return default_alarm_group_; }
+  float DeadbandFraction() const { return deadband_fraction_; }
+  float DeadbandAbsolute() const { return deadband_absolute_; }
+  TagDictCounters& counters() { return counters_; }
+  // The tag index; absent after the initialisation of an empty Tagname.X.
+  TagIndex* tag_index() { return tag_index_ ? &*tag_index_ : nullptr; }
+  const TagIndex* tag_index() const { return tag_index_ ? &*tag_index_ : nullptr; }
+
+  // Record n as stored (1 <= n <= record count); null otherwise or when closed.
+  const TagRec_T* Record(std::int32_t n) const;
+  // Copies record n into `out`; the number of bytes read (1024, or 0 outside the file).
+  std::size_t ReadRecord(std::int32_t n, TagRec_T& out) const;
+  // Stores record n (1 <= n <= record count) in memory and in Tagname.X.
+  void WriteRecord(std::int32_t n, const TagRec_T& record);
+  // Writes 512 zero bytes over record n of Tag_Ext.X.
+  void ClearCompanionRecord(std::int32_t n);
+
+  // The record of `name`: an existing one from the index, else a free one (its companion
+  // cleared, unlinked from the free chain), else a new one after the last. A new record counts
+  // as used and is entered in the index under `parent`. `stored`, when given, receives the
+  // stored record of an existing tag.
+  TagAllocation FindOrAllocateRecord(std::string_view name, std::int32_t parent,
+                                     TagRec_T* stored = nullptr);
+  // InitTagRecord with this dictionary's default alarm group.
+  void InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T* stored) const;
+
+  // Writes Tagnames.NDX: the 129-byte name field of every record, in record order.
+  void WriteNameIndex();
+
+ private:
+  void Open();
+  void ReadDeadbandSettings();
+  void InitialiseEmpty();
+  [[noreturn]] void ExitOldFormat();
+  bool ReadAllRecords(std::uint64_t file_size);
+  void LoadTagDict();
+  std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared);
+  void LinkParents();
+  void RemoveOrphans(std::vector<std::int32_t>& cleared);
+  void RebuildFreeChain(std::int32_t system_group);
+  void MarkApplicationAccess();
+  void InsertAlarmGroup(std::string_view name) const;
+  void ClearCompanionRecords(std::span<const std::int32_t> sorted);
+  void FlushDirtyRecords();
+  void UpdateHeader();
+  void ReportTagStatistics() const;
+  // A failed read or write: reported as the failed open of that file; the dictionary closes.
+  void Fail(std::string_view suffix);
+
+  const TagDictOptions options_;
+  std::unique_ptr<File> tag_file_;
+  std::unique_ptr<File> companion_file_;
+  std::vector<TagRec_T> records_;  // records_[n - 1] is record n
+  std::vector<bool> dirty_;        // records changed in memory, not yet written (the load)
+  std::int32_t free_head_ = 0;
+  std::int32_t used_count_ = 0;
+  std::int32_t record_count_ = 0;
+  std::optional<TagIndex> tag_index_;
+  float deadband_fraction_ = 0.005f;
+  float deadband_absolute_ = 1.0f;
+  TagDictCounters counters_;
+  std::int32_t default_alarm_group_ = 0;
+};
+
+}  // namespace quellor

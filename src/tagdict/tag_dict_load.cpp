@@ -1,0 +1,170 @@
+// LoadTagDict: the five passes that read an existing dictionary, repair it and index it. All
+// passes work on the records in memory; the changed records are written back once, at the end.
+#include <algorithm>
+#include <string>
+
+#include "accessnames/acc_names.h"
+#include "base/ascii.h"
+#include "base/format.h"
+#include "driver/project_query.h"
+#include "report/report.h"
+#include "tagdict/tag_dict.h"
+
+namespace quellor {
+
+namespace tl = tag_layout;
+
+namespace {
+
+// A name as an Access string literal: inside double quotes, a double quote is doubled, so
+// that no name can end the literal early.
+std::string AccessStringLiteral(std::string_view text) {
+  std::string literal = "\"";
+  for (const char c : text) {
+    literal += c;
+    if (c == '"') literal += '"';
+  }
+  literal += '"';
+  return literal;
+}
+
+}  // namespace
+
+void CTagDict::LoadTagDict() {
+  tag_index_.emplace();
+  tag_index_->reserve(static_cast<std::size_t>(record_count_));
+  std::vector<std::int32_t> cleared;  // records whose companion record is cleared
+  const std::int32_t system_group = CountCleanAndIndex(cleared);
+  LinkParents();
+  RemoveOrphans(cleared);
+  RebuildFreeChain(system_group);
+  if (options_.access_names != nullptr) MarkApplicationAccess();
+  FlushDirtyRecords();
+  std::sort(cleared.begin(), cleared.end());
+  ClearCompanionRecords(cleared);
+}
+
+// Pass 1: free records are zeroed, used ones indexed; alarm groups other than "$System" are
+// entered in the project. Returns the record of the "$System" alarm group (the last one met),
+// or 0.
+std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared) {
+  std::int32_t system_group = 0;
+  for (std::int32_t n = 1; n <= record_count_; ++n) {
+    TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
+    if (record.IsFree()) {
+      const auto& bytes = record.bytes();
+      if (std::any_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b != 0; })) {
+        record.Clear();
+        dirty_[static_cast<std::size_t>(n - 1)] = true;
+      }
+      cleared.push_back(n);
+      continue;
+    }
+    tag_index_->insert_or_assign(std::string(record.Name()), TagIdxData_T{n});
+    if (record.Type() != tl::kTypeAlarmGroup) continue;
+    if (EqualsIgnoreCase(record.Name(), "$System")) {
+      system_group = n;
+    } else if (options_.access_names != nullptr) {
+      InsertAlarmGroup(record.Name());
+    }
+  }
+  return system_group;
+}
+
+// Pass 2: every member a used record lists gets that record as its parent. A member number
+// of 0 or beyond the record count names no record and is passed over.
+void CTagDict::LinkParents() {
+  for (std::int32_t n = 1; n <= record_count_; ++n) {
+    const TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
+    if (record.IsFree()) continue;
+    const std::uint32_t count = record.MemberCount();
+    for (std::uint32_t i = 0; i < count; ++i) {
+      const TagRec_T* member = Record(record.Member(i));
+      if (member == nullptr) continue;
+      if (const auto it = tag_index_->find(member->Name()); it != tag_index_->end()) {
+        it->second.ParentRecNo = n;
+      }
+    }
+  }
+}
+
+// Pass 3: a member tag (its name holds the separator) that no used record lists is an orphan:
+// it leaves the index and its record is freed. A second record of an orphan's name, whose
+// entry the first one took along, is an orphan as well.
+void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared) {
+  for (std::int32_t n = 1; n <= record_count_; ++n) {
+    TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
+    if (record.Name().find('\\') == std::string_view::npos) continue;
+    const auto it = tag_index_->find(record.Name());
+    if (it != tag_index_->end()) {
+      if (it->second.ParentRecNo != 0) continue;
+      tag_index_->erase(it);
+    }
+    record.Clear();
+    dirty_[static_cast<std::size_t>(n - 1)] = true;
+    cleared.push_back(n);
+  }
+}
+
+// Pass 4: the free chain from the highest free record down, the used count, and the "$System"
+// alarm group for every used record without one.
+void CTagDict::RebuildFreeChain(std::int32_t system_group) {
+  free_head_ = 0;
+  used_count_ = 0;
+  for (std::int32_t n = 1; n <= record_count_; ++n) {
+    TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
+    const auto set = [&](std::size_t offset, std::int32_t value) {
+      if (record.I32(offset) == value) return;
+      record.SetI32(offset, value);
+      dirty_[static_cast<std::size_t>(n - 1)] = true;
+    };
+    if (record.IsFree()) {
+      set(tl::kNextFree, free_head_);
+      free_head_ = n;
+      continue;
+    }
+    ++used_count_;
+    set(tl::kNextFree, 0);
+    if (system_group != 0 && record.AlarmGroup() == 0) set(tl::kAlarmGroup, system_group);
+  }
+}
+
+// Pass 5: a stored I/O tag whose access name is one of the application's is marked, unless it
+// is a system tag.
+void CTagDict::MarkApplicationAccess() {
+  const CAccNames& names = *options_.access_names;
+  for (std::int32_t n = 1; n <= record_count_; ++n) {
+    const TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
+    if (record.IsFree() || !tl::IsIoType(record.Type())) continue;
+    const std::string_view name = record.Name();
+    if (name.starts_with("ZZ") || name.starts_with("$")) continue;
+    const std::int32_t access = record.AccessName();
+    for (const int index : options_.app_access_names) {
+      // A position outside the set names no access name.
+      if (index < 0 || index >= names.GetCount()) continue;
+      int id = 0;
+      names.GetSourceID(index, id);
+      if (id != access) continue;
+      if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
+        it->second.PelnetAccess = 1;
+      }
+      break;
+    }
+  }
+}
+
+void CTagDict::InsertAlarmGroup(std::string_view name) const {
+  const std::string sql = StringPrintf(
+      "INSERT INTO AlarmGroupNames ( AlarmGroupID, AlarmGroupName ) SELECT "
+      "MIN(AlarmGroupID+1) AS minID, %s AS Expr2 FROM AlarmGroupNames WHERE AlarmGroupID+1 "
+      "NOT IN (SELECT AlarmGroupID FROM AlarmGroupNames) AND AlarmGroupID+1 BETWEEN 1 AND 255",
+      AccessStringLiteral(name).c_str());
+  if (!TagDll().loaded()) return;  // no project attached: nothing can be prepared
+  ProjectQuery query = ProjectQuery::Sql(sql.c_str(), nullptr, 1);
+  if (!query.ok()) return;
+  if (query.Execute() >= 0) {
+    Report(StringPrintf("Alarm Group: %s added to project database", std::string(name).c_str()));
+  }
+}
+
+}  // namespace quellor
