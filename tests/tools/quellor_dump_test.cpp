@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/le_codec.h"
 #include "tagbrowser/archive_bytes.h"
+#include "tagdict/dictionary_files.h"
+#include "tagdict/tag_layout.h"
 #include "testing/run_binary.h"
 #include "testing/temp_dir.h"
 
@@ -199,6 +202,64 @@ TEST_F(QuellorDump, AnUnreadableFileFailsWithOne) {
     EXPECT_EQ(run.out, "");
     EXPECT_THAT(run.err, StartsWith("quellor-dump: "));
   }
+}
+
+TEST(QuellorDumpTagname, ShowsTheHeaderUsedRecordsWithMembersAndTheFreeChain) {
+  testing::TempDir dir;
+  testing::WriteDictionary(
+      dir.path(), {testing::TestTag{.name = "$System", .type = 217, .alarm_group = 1}, std::nullopt,
+                   testing::TestTag{.name = "TIC101", .type = 213, .members = {4}},
+                   testing::TestTag{.name = "TIC101\\PV", .type = 206, .access_name = 2},
+                   testing::TestTag{.name = "", .next_free = 2}});
+  // Record count 5, free chain 5 -> 2.
+  std::string tag_file = testing::ReadFile(dir.path() / "Tagname.X");
+  StoreLe32(reinterpret_cast<std::uint8_t*>(tag_file.data()) + tag_layout::kHdrRecordCount, 5);
+  StoreLe32(reinterpret_cast<std::uint8_t*>(tag_file.data()) + tag_layout::kHdrFreeHead, 5);
+  testing::WriteFile(dir.path() / "tagname.x", tag_file);  // found without regard to case
+  std::filesystem::remove(dir.path() / "Tagname.X");
+
+  const RunResult result = RunBinary(BinaryPath("quellor-dump"), {"tagname", dir.path()});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_THAT(result.out, HasSubstr("records      5 (5 whole in the file)\nfree head    5\n"));
+  EXPECT_THAT(result.out,
+              HasSubstr("     1 \"$System\" type 217 parent 0 alarm group 1 access name 0\n"
+                        "     3 \"TIC101\" type 213 parent 0 alarm group 0 access name 0\n"
+                        "       members 1: 4\n"
+                        "     4 \"TIC101\\PV\" type 206 parent 0 alarm group 0 access name 2\n"
+                        "free chain   5 2 end\n"));
+  EXPECT_THAT(result.out, HasSubstr("3072 bytes, 6 whole units of 512"));
+}
+
+TEST(QuellorDumpTagname, RefusesADictionaryWithoutAWholeHeaderAndShowsABrokenChain) {
+  testing::TempDir dir;
+  testing::WriteFile(dir.path() / "Tagname.X", std::string(10, '\0'));
+  RunResult result = RunBinary(BinaryPath("quellor-dump"), {"tagname", dir.path()});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_THAT(result.err, HasSubstr("damaged (no whole header)"));
+
+  // A chain that comes back to itself is shown as broken, not followed for ever.
+  testing::WriteDictionary(dir.path(), {testing::TestTag{.name = "", .next_free = 1}});
+  std::string tag_file = testing::ReadFile(dir.path() / "Tagname.X");
+  StoreLe32(reinterpret_cast<std::uint8_t*>(tag_file.data()) + tag_layout::kHdrFreeHead, 1);
+  testing::WriteFile(dir.path() / "Tagname.X", tag_file);
+  result = RunBinary(BinaryPath("quellor-dump"), {"tagname", dir.path()});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_THAT(result.out, HasSubstr("free chain   1 1 (broken)\n"));
+}
+
+TEST(QuellorDumpNdx, ListsEveryRecordNumberAndRefusesAPartEntry) {
+  testing::TempDir dir;
+  const std::string entry = std::string("TIC101") + std::string(123, '\0');
+  testing::WriteFile(dir.path() / "Tagnames.NDX", entry + std::string(129, '\0') + entry);
+  RunResult result =
+      RunBinary(BinaryPath("quellor-dump"), {"ndx", (dir.path() / "Tagnames.NDX").string()});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_THAT(result.out, HasSubstr(": 3 entries\n     1 \"TIC101\"\n     2 (free)\n     3 "
+                                    "\"TIC101\"\n"));
+  testing::WriteFile(dir.path() / "Tagnames.NDX", entry + "x");
+  result = RunBinary(BinaryPath("quellor-dump"), {"ndx", (dir.path() / "Tagnames.NDX").string()});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_THAT(result.err, HasSubstr("damaged (1 bytes after the last whole entry)"));
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ struct DumpCommand {
 
 int DumpDdeCfg(std::span<const std::string> operands);
 int DumpTagBrw(std::span<const std::string> operands);
+int DumpTagname(std::span<const std::string> operands);
+int DumpNdx(std::span<const std::string> operands);
 
 // Output. Texts are the program's Windows-1252 bytes; they are shown as UTF-8.
 void PrintLine(std::string_view text);
@@ -37,5 +39,7 @@ void PrintError(std::string_view text);
 Result<std::string> ReadHostFile(const std::string& host_path);
 // A host path as the program's messages show it (Windows-1252).
 std::string ShownPath(std::string_view host_path);
+// A text in double quotes; a control byte shows as \xNN and a quote as \".
+std::string Quoted(std::string_view text);
 
 }  // namespace quellor::dump

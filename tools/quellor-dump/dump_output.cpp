@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "base/cp1252.h"
+#include "base/format.h"
 #include "platform/env.h"
 #include "platform/files.h"
 #include "quellor-dump/dump_command.h"
@@ -27,5 +28,19 @@ Result<std::string> ReadHostFile(const std::string& host_path) {
 }
 
 std::string ShownPath(std::string_view host_path) { return Utf8ToCp1252(host_path); }
+
+std::string Quoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      out += StringPrintf("\\x%02X", byte);
+    } else {
+      if (c == '"') out += '\\';
+      out += c;
+    }
+  }
+  return out + "\"";
+}
 
 }  // namespace quellor::dump

@@ -21,6 +21,12 @@ constexpr std::array kCommands = {
                 "TagBrw.DAT: the header items, the remote applications in order, the filters "
                 "by key",
                 &DumpTagBrw},
+    DumpCommand{"tagname", "FOLDER", 1,
+                "Tagname.X and Tag_Ext.X of an application folder: the header, each used "
+                "record's name, type, parent, members, alarm group and access name, the free "
+                "chain",
+                &DumpTagname},
+    DumpCommand{"ndx", "FILE", 1, "Tagnames.NDX: the name of every record number", &DumpNdx},
 };
 
 std::string UsageText() {

@@ -13,20 +13,6 @@
 namespace quellor::dump {
 namespace {
 
-std::string Quoted(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      out += StringPrintf("\\x%02X", byte);
-    } else {
-      if (c == '"') out += '\\';
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
 std::string Hex(std::span<const std::uint8_t> bytes) {
   std::string out;
   for (const std::uint8_t byte : bytes) out += StringPrintf(out.empty() ? "%02X" : " %02X", byte);
