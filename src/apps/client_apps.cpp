@@ -1,13 +1,153 @@
+// Discovery: the records of the project's two client queries grouped into HMI applications
+// and historian nodes, each built in the order found.
 #include "apps/client_apps.h"
 
+#include <array>
+#include <optional>
+#include <string>
+
+#include "apps/app_records.h"
+#include "base/format.h"
+#include "report/report.h"
+
 namespace quellor {
+namespace {
 
-// Discovery and the application builds are not here yet: a build does nothing past the
-// project-flags gate.
-CClientApps::CClientApps(const char* /*ProjectDir*/, const char* /*FactorySuiteDir*/,
-                         const char* /*ClientsDir*/, const char* /*ClientFilter*/,
-                         const char* /*FolderOverride*/) {}
+// Used when the project's own query lists nothing: every application with every access name,
+// all under "View".
+constexpr char kAllAppsSql[] =
+    "SELECT InTouchAppNames.InTouchAppName, \"View\" AS ApplicationName, "
+    "AccessNames.AccessName, AccessNames.MasterServerComputerName, "
+    "AccessNames.StandbyServerComputerName, AccessNames.ServerApplication, AccessNames.Topic "
+    "FROM AccessNames, InTouchAppNames ORDER BY InTouchAppNames.InTouchAppName";
 
-CClientApps::~CClientApps() = default;
+constexpr char kNodesSql[] =
+    "SELECT AccessNames.MasterServerComputerName AS ComputerName,AccessNames.* FROM AccessNames "
+    "WHERE (((AccessNames.ServerApplication)=\"PelnetData\")) ORDER BY "
+    "AccessNames.MasterServerComputerName";
+
+constexpr std::array<const char*, 7> kAppFields = {"InTouchAppName",
+                                                   "ApplicationName",
+                                                   "AccessName",
+                                                   "MasterServerComputerName",
+                                                   "StandbyServerComputerName",
+                                                   "ServerApplication",
+                                                   "Topic"};
+
+constexpr std::array<const char*, 6> kNodeFields = {
+    "ComputerName", "AccessName",       "MasterServerComputerName", "StandbyServerComputerName",
+    "Topic",        "ServerApplication"};
+
+// Releases a query's context now: the object goes when this returns.
+void ReleaseQuery(ProjectQuery query) { (void)query; }
+
+// The records to group, positioned on the first one: the saved query's, or when it lists
+// none the fallback's, prepared only once the saved query's context is released. Empty when
+// neither has a record (a fallback that fails to prepare has none).
+std::optional<ProjectQuery> FirstAppRecord(ProjectQuery saved) {
+  if (saved.MoveNext() >= 0) return std::optional<ProjectQuery>(std::move(saved));
+  ReleaseQuery(std::move(saved));
+  ProjectQuery fallback = ProjectQuery::Sql(kAllAppsSql, nullptr, 0);
+  if (!fallback.ok() || fallback.MoveNext() < 0) return std::nullopt;
+  return std::optional<ProjectQuery>(std::move(fallback));
+}
+
+}  // namespace
+
+CClientApps::CClientApps(const char* ProjectDir, const char* FactorySuiteDir,
+                         const char* ClientsDir, const char* ClientFilter,
+                         const char* FolderOverride) {
+  DiscoverInTouchApps(ProjectDir, FactorySuiteDir, ClientsDir, ClientFilter, FolderOverride);
+  if (ClientFilter == nullptr) DiscoverInSQLNodes(FactorySuiteDir, ClientsDir);
+}
+
+CClientApps::~CClientApps() {
+  for (auto& app : InTouchApps_) app.reset();
+  InTouchApps_.clear();
+  for (auto& node : InSQLNodes_) node.reset();
+  InSQLNodes_.clear();
+}
+
+void CClientApps::DiscoverInTouchApps(const char* ProjectDir, const char* FactorySuiteDir,
+                                      const char* ClientsDir, const char* ClientFilter,
+                                      const char* FolderOverride) {
+  ProjectQuery saved = ProjectQuery::Saved("qFTInTouchAppData", nullptr, 0);
+  if (!saved.ok()) {
+    Report("Failed to prepare query qFTInTouchAppData", 2, 1);
+    return;
+  }
+  std::optional<ProjectQuery> query = FirstAppRecord(std::move(saved));
+  std::array<std::string, kAppFields.size()> v;
+  auto& [app_name, client_name, access_name, master, standby, server_app, topic] = v;
+  CInTApp* current = nullptr;
+  std::string current_app, current_client;
+  for (bool more = query.has_value(); more; more = query->MoveNext() >= 0) {
+    if (!ReadRecordFields(*query, kAppFields, v)) {
+      Report("Query qFTInTouchAppData has invalid record", 2, 1);
+      continue;
+    }
+    if (ClientFilter != nullptr && !EqualsIgnoreCase(app_name, ClientFilter)) continue;
+    ProjAccName_T row{access_name, topic, master, standby, server_app};
+    if (!IsRecordUsable(app_name, &client_name, row)) {
+      Report(StringPrintf("Invalid Access Name data : Client = %s, App = %s, AccName = %s, "
+                          "MstrServer = %s, StbyServer = %s, Topic = %s",
+                          app_name.c_str(), client_name.c_str(), access_name.c_str(),
+                          master.c_str(), standby.c_str(), topic.c_str()),
+             2, 1);
+      continue;
+    }
+    if (current == nullptr || app_name != current_app) {
+      int ok = 1;
+      auto app = std::make_unique<CInTApp>(ProjectDir, FactorySuiteDir, ClientsDir, app_name, row,
+                                           client_name, FolderOverride, ok);
+      if (ok == 0) break;  // the application goes; the ones found so far are still built
+      current = app.get();
+      InTouchApps_.push_back(std::move(app));
+      current_app = app_name;
+      current_client = client_name;
+    } else if (client_name != current_client) {
+      current->AddClientApp(client_name, row);
+      current_client = client_name;
+    } else {
+      current->AddAccessName(row);
+    }
+  }
+  query.reset();
+  for (auto& app : InTouchApps_) app->BuildApp(FolderOverride);
+}
+
+void CClientApps::DiscoverInSQLNodes(const char* FactorySuiteDir, const char* ClientsDir) {
+  std::optional<ProjectQuery> query(ProjectQuery::Sql(kNodesSql, nullptr, 0));
+  if (!query->ok()) {
+    Report("Failed to prepare query qFTInSQLData", 2, 1);
+    return;
+  }
+  std::array<std::string, kNodeFields.size()> v;
+  auto& [computer, access_name, master, standby, topic, server_app] = v;
+  CInSApp* current = nullptr;
+  for (bool more = query->MoveNext() >= 0; more; more = query->MoveNext() >= 0) {
+    if (!ReadRecordFields(*query, kNodeFields, v)) {
+      Report("Query qFTInSQLData has invalid record", 2, 1);
+      continue;
+    }
+    ProjAccName_T row{access_name, topic, master, standby, server_app};
+    if (!IsRecordUsable(computer, nullptr, row)) {
+      Report(StringPrintf("Invalid Access Name data : Client = %s, AccName = %s, MstrServer = %s, "
+                          "StbyServer = %s, Topic = %s",
+                          computer.c_str(), access_name.c_str(), master.c_str(), standby.c_str(),
+                          topic.c_str()),
+             2, 1);
+      continue;
+    }
+    if (current == nullptr || computer != current->NodeName()) {
+      InSQLNodes_.push_back(std::make_unique<CInSApp>(FactorySuiteDir, ClientsDir, computer, row));
+      current = InSQLNodes_.back().get();
+    } else {
+      current->AddAccessName(row);
+    }
+  }
+  query.reset();
+  for (auto& node : InSQLNodes_) node->BuildImportFile();
+}
 
 }  // namespace quellor

@@ -1,0 +1,24 @@
+// The records of the two discovery queries: read field by field, and checked before a record
+// may become an application, a node or an access name.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "accessnames/acc_name.h"
+#include "driver/project_query.h"
+
+namespace quellor {
+
+// Reads each named field of the current record into `values` (in order, emptied first): text
+// as it stands, NULL as empty. False when a field is missing or of any other type.
+bool ReadRecordFields(ProjectQuery& query, std::span<const char* const> names,
+                      std::span<std::string> values);
+
+// Whether a record may enter the build: its client name (application or node) names one
+// folder, its required values are not blank, and every value is one the application's
+// DDE.CFG can carry. `client_app` is null for a historian node, which has none.
+bool IsRecordUsable(const std::string& client, const std::string* client_app,
+                    const ProjAccName_T& row);
+
+}  // namespace quellor

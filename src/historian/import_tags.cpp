@@ -1,0 +1,174 @@
+#include "historian/import_tags.h"
+
+#include <charconv>
+#include <optional>
+
+#include "base/ascii.h"
+#include "base/format.h"
+#include "historian/import_file.h"
+#include "platform/automation/conversions.h"
+
+namespace quellor {
+namespace {
+
+constexpr int kDiscrete = 1;
+constexpr int kFirstAnalog = 2;
+constexpr int kLastAnalog = 9;
+constexpr int kString = 10;
+
+constexpr char kDiscreteHeader[] =
+    ":(DiscreteTag)TagName\tDescription\tIOServerComputerName\tIOServerAppName\tTopicName\t"
+    "ItemName\tAcquisitionType\tStorageType\tAcquisitionRate\tTimeDeadband\tSamplesInAI\tAIMode\t"
+    "Message0\tMessage1\tInitialValue\tCurrentEditor\tServerTimeStamp";
+constexpr char kUnitHeader[] = ":(EngineeringUnit)Unit\tDefaultTagRate\tIntegralDivisor";
+constexpr char kAnalogHeader[] =
+    ":(AnalogTag)TagName\tDescription\tIOServerComputerName\tIOServerAppName\tTopicName\t"
+    "ItemName\tAcquisitionType\tStorageType\tAcquisitionRate\tStorageRate\tTimeDeadband\t"
+    "SamplesInAI\tAIMode\tEngUnits\tMinEU\tMaxEU\tMinRaw\tMaxRaw\tScaling\tRawType\t"
+    "IntegerSize\tSign\tValueDeadband\tInitialValue\tCurrentEditor\tRateDeadband\t"
+    "InterpolationType\tRolloverValue\tServerTimeStamp\tDeadbandType";
+constexpr char kStringHeader[] =
+    ":(StringTag)TagName\tDescription\tIOServerComputerName\tIOServerAppName\tTopicName\t"
+    "ItemName\tAcquisitionType\tStorageType\tAcquisitionRate\tTimeDeadband\tSamplesInAI\t"
+    "MaxLength\tFormat\tInitialValue\tCurrentEditor\tServerTimeStamp";
+
+// The raw value of an analog tag, by rendered type 2 to 9.
+struct RawType {
+  const char* Scaling;
+  const char* Type;
+  int IntegerSize;
+  const char* Sign;
+};
+constexpr RawType kRawTypes[] = {
+    {"None", "Integer", 16, "Unsigned"}, {"None", "Integer", 16, "Unsigned"},
+    {"None", "Integer", 32, "Unsigned"}, {"None", "Integer", 16, "Signed"},
+    {"None", "Integer", 16, "Signed"},   {"None", "Integer", 32, "Signed"},
+    {"Linear", "MSFloat", 0, ""},        {"Linear", "MSFloat", 0, ""},
+};
+
+// Column `index` of the row, or null when it cannot be fetched or is NULL or empty.
+const VARIANT* PresentValue(const VARIANT& row, int index) {
+  if (row.vt != (VT_ARRAY | VT_VARIANT)) return nullptr;
+  const VARIANT* value = SafeArrayElement(row.parray, index);
+  if (value == nullptr || value->vt == VT_EMPTY || value->vt == VT_NULL) return nullptr;
+  return value;
+}
+
+std::optional<std::string> TextValue(const VARIANT& row, int index) {
+  const VARIANT* value = PresentValue(row, index);
+  if (value == nullptr) return std::nullopt;
+  auto text = VariantToText(*value);
+  if (!text.ok()) return std::nullopt;
+  return std::move(*text);
+}
+
+std::string TrimmedText(const VARIANT& row, int index) {
+  return std::string(TrimAscii(TextValue(row, index).value_or("")));
+}
+
+double RangeValue(const VARIANT& row, int index) {
+  const VARIANT* value = PresentValue(row, index);
+  if (value == nullptr) return 0;
+  auto number = VariantToDouble(*value);
+  return number.ok() ? *number : 0;
+}
+
+// "%f" whatever the process locale: fixed notation, a point and six decimals.
+std::string FixedSix(double value) {
+  char text[400];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+  return std::string(text, result.ptr);
+}
+
+void WriteAnalog(std::string& file, const ImportTag_T& tag, const std::string& node,
+                 int previous_type) {
+  const std::string units = ImportValue(tag.Units);
+  if (!units.empty()) {
+    WriteImportLine(file, kUnitHeader);
+    WriteImportLine(file, units + "\t10000\t1");
+  }
+  if (!units.empty() || previous_type < kFirstAnalog || previous_type > kLastAnalog) {
+    WriteImportLine(file, kAnalogHeader);
+  }
+  const RawType& raw = kRawTypes[tag.FldRenderedType - kFirstAnalog];
+  const std::string lo = FixedSix(tag.LoRange);
+  const std::string hi = FixedSix(tag.HiRange);
+  WriteImportLine(
+      file, StringPrintf("%s\t%s\t%s\tPelnetData\tInSQL\t%s\tIOServer\tDelta\t0\t10000\t0\t0\tAll\t"
+                         "%s\t%s\t%s\t%s\t%s\t%s\t%s\t%d\t%s\t0\t0\t0\t0\tSystem Default\t0\tNo\t"
+                         "TimeValue",
+                         ImportValue(tag.TagName).c_str(), ImportValue(tag.FullDesc).c_str(),
+                         node.c_str(), ImportValue(tag.ItemName).c_str(),
+                         units.empty() ? "None" : units.c_str(), lo.c_str(), hi.c_str(), lo.c_str(),
+                         hi.c_str(), raw.Scaling, raw.Type, raw.IntegerSize, raw.Sign));
+}
+
+}  // namespace
+
+std::string ImportValue(std::string_view value) {
+  std::string text(value);
+  for (char& c : text) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  return text;
+}
+
+bool ReadImportTag(const VARIANT& row, ImportTag_T& tag) {
+  const std::optional<std::string> name = TextValue(row, 0);
+  const std::optional<std::string> record_type = TextValue(row, 3);
+  const VARIANT* type_value = PresentValue(row, 4);
+  if (!name || !record_type || type_value == nullptr) return false;
+  const auto type = VariantToInt16(*type_value);
+  if (!type.ok()) return false;
+  const std::string_view kind = TrimAscii(*record_type);
+  if (kind != "BlkTag" && kind != "FldTag") return false;
+
+  tag.TagName = std::string(TrimAscii(*name));
+  tag.ItemName = tag.TagName;
+  tag.FldRenderedType = *type;
+  tag.FullDesc = TextValue(row, 5).value_or("");
+  tag.Units = TextValue(row, 6).value_or("");
+  tag.HiRange = RangeValue(row, 7);
+  tag.LoRange = RangeValue(row, 8);
+  if (kind == "BlkTag") {
+    const std::string field = TrimmedText(row, 1);
+    const std::string subfield = TrimmedText(row, 2);
+    if (!field.empty()) {
+      tag.ItemName += "." + field;
+      tag.TagName += "\\" + field;
+      if (!subfield.empty()) {
+        tag.ItemName += "." + subfield;
+        tag.TagName += "\\" + subfield;
+      }
+    }
+  }
+  return true;
+}
+
+int WriteImportTag(std::string& ImportFile, const ImportTag_T& tag, std::string_view NodeName,
+                   int previous_type) {
+  const int type = tag.FldRenderedType;
+  const std::string node = ImportValue(NodeName);
+  if (type == kDiscrete) {
+    if (previous_type != kDiscrete) WriteImportLine(ImportFile, kDiscreteHeader);
+    WriteImportLine(
+        ImportFile,
+        StringPrintf("%s\t%s\t%s\tPelnetData\tInSQL\t%s\tIOServer\tDelta\t0\t0\t0\tAll\t"
+                     "OFF\tON\t0\t0\tNo",
+                     ImportValue(tag.TagName).c_str(), ImportValue(tag.FullDesc).c_str(),
+                     node.c_str(), ImportValue(tag.ItemName).c_str()));
+  } else if (type >= kFirstAnalog && type <= kLastAnalog) {
+    WriteAnalog(ImportFile, tag, node, previous_type);
+  } else if (type == kString) {
+    if (previous_type < kString) WriteImportLine(ImportFile, kStringHeader);
+    WriteImportLine(
+        ImportFile,
+        StringPrintf("%s\t%s\t%s\tPelnetData\tInSQL\t%s\tIOServer\tDelta\t0\t0\t0\t512\t"
+                     "Unicode\t\t0\tNo",
+                     ImportValue(tag.TagName).c_str(), ImportValue(tag.FullDesc).c_str(),
+                     node.c_str(), ImportValue(tag.ItemName).c_str()));
+  }
+  return type;
+}
+
+}  // namespace quellor
