@@ -3,7 +3,7 @@
 
 #include "accessnames/dde_cfg_file.h"
 #include "apps/intouch_app.h"
-#include "apps/managed_apps.h"
+#include "driver/run_state.h"
 #include "base/format.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -72,6 +72,9 @@ bool CInTApp::PrepareNewFolder() {
   Report(StringPrintf("Creating InTouch application folder %s", InTouchAppName_.c_str()), 0, 0);
   (void)MakeDirectory(AppPath_);
   LockFolder(AppPath_);
+  // Another build may have made and filled the folder while this one waited for its lock:
+  // what that build wrote is kept, never copied over with the shell application's files.
+  if (PathExists(AppPath_ + "\\tagname.x")) return true;
   if (ManagedApps()) {
     ReportManagedFolderLines();
     return true;

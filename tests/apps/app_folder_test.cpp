@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "apps/intouch_app.h"
-#include "apps/managed_apps.h"
+#include "driver/run_state.h"
 #include "apps_fixture.h"
 #include "testing/lock_holder.h"
 #include "testing/temp_dir.h"
@@ -66,7 +66,7 @@ TEST_F(AppFolderTest, FirstBuildCopiesTheShellApplicationWithItsSubfolders) {
 }
 
 TEST_F(AppFolderTest, ManagedFolderIsCreatedEmptyThenRefusedWhileNothingIsPublished) {
-  SetManagedApps(true);
+  TheRunState().g_ManagedApps = 1;
   int ok = 0;
   Prepare("A", ok);
   EXPECT_EQ(ok, 1);

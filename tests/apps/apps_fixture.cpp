@@ -1,6 +1,6 @@
 #include "apps_fixture.h"
 
-#include "apps/managed_apps.h"
+#include "driver/run_state.h"
 #include "platform/env.h"
 #include "testing/temp_dir.h"
 
@@ -12,12 +12,12 @@ void PutFile(const std::filesystem::path& path, std::string_view bytes) {
 }
 
 AppsProject::AppsProject(const std::string& sql) : project_(sql) {
-  SetManagedApps(false);
+  TheRunState().g_ManagedApps = 0;
   Env::Default().Reset();
 }
 
 AppsProject::~AppsProject() {
-  SetManagedApps(false);
+  TheRunState().g_ManagedApps = 0;
   Env::Default().Reset();
 }
 
