@@ -29,10 +29,10 @@ using ::testing::IsEmpty;
 
 constexpr char kAppPath[] = "C:\\Plant\\FactorySuite\\Clients\\InTApps\\Unit1";
 
+constexpr std::string_view kInstallationKey = "SOFTWARE\\Wonderware\\InTouch\\Installation";
+
 // A .reg file with the HMI's installation key holding `values` (already in .reg syntax).
-std::string InstallationReg(std::string_view values, std::string_view key_path =
-                                                         "SOFTWARE\\Wonderware\\InTouch\\"
-                                                         "Installation") {
+std::string InstallationReg(std::string_view values, std::string_view key_path = kInstallationKey) {
   return "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(key_path) + "]\r\n" +
          std::string(values) + "\r\n";
 }
