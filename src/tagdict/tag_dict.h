@@ -27,6 +27,7 @@
 namespace quellor {
 
 class CAccNames;
+class ProjectQuery;
 
 // What the build step hands the dictionary.
 struct TagDictOptions {
@@ -97,6 +98,10 @@ class CTagDict final {
                                      TagRec_T* stored = nullptr);
   // InitTagRecord with this dictionary's default alarm group.
   void InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T* stored) const;
+
+  // Merges the rows of a prepared qFTTrdData query (tag_merge.h); nothing when the dictionary
+  // is closed or the query delivers no row. The caller keeps and releases the query.
+  void BuildFromProject(ProjectQuery& query);
 
   // Writes Tagnames.NDX: the 129-byte name field of every record, in record order.
   void WriteNameIndex();

@@ -1,0 +1,36 @@
+#include "tagdict/data_type.h"
+
+#include "tagdict/tag_layout.h"
+
+namespace quellor {
+
+namespace tl = tag_layout;
+
+std::uint16_t MapDataType(std::int16_t code, bool DiscreteAsInteger) {
+  switch (code) {
+    case 1:
+      return DiscreteAsInteger ? tl::kTypeInteger : tl::kTypeDiscrete;
+    case 7:
+      return tl::kTypeInteger;
+    case 8:
+      return tl::kTypeReal;
+    case 10:
+      return tl::kTypeMessage;
+    default:
+      return 0;
+  }
+}
+
+std::uint16_t TagTypeOf(const ProjTag_T& row, int level, bool DiscreteAsInteger) {
+  std::int16_t code = 0;
+  if (row.kind == kKindBlkTag || row.kind == kKindTagFixFld) {
+    if (level == kLevelTopLevel) return 0;
+    code = level == kLevelFixField ? row.FixFldRenderedType : row.FldRenderedType;
+  } else {
+    const bool names_field = !row.FieldName.empty() || !row.SubfieldName.empty();
+    code = names_field ? row.FldRenderedType : row.FixFldRenderedType;
+  }
+  return MapDataType(code, DiscreteAsInteger);
+}
+
+}  // namespace quellor

@@ -1,0 +1,69 @@
+// The merge of the project's trend rows into the tag dictionary: each row path becomes a
+// top-level tag with members (and members of members), found or allocated by name, compared
+// with the stored record and reported when it changed, written bottom-up so that a parent on
+// disk only ever lists members that exist, with the DDE point of every I/O tag recorded in the
+// access-name set.
+//
+// Rows are read forward only. Each AddProjectTags call is one group level: it consumes the
+// rows whose group key at its level is the key it started with and returns on the first row
+// of another group, which stays current for the caller. Cost per row: one tag-index lookup, a
+// bounded number of record reads and writes, one server lookup per top-level tag.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "tagdict/proj_tag.h"
+#include "tagdict/tag_record.h"
+
+namespace quellor {
+
+class CTagDict;
+class ProjectQuery;
+
+// The group key of `row` at level L: "" at 0, TagName at 1, TagName.FieldName at 2,
+// TagName.FieldName.SubfieldName at 3.
+std::string GroupKey(const ProjTag_T& row, int level);
+
+class TagMerge final {
+ public:
+  TagMerge(CTagDict& dict, ProjectQuery& query) : dict_(dict), query_(query) {}
+  TagMerge(const TagMerge&) = delete;
+  TagMerge& operator=(const TagMerge&) = delete;
+
+  // BuildFromProject: merges every row of the prepared query.
+  void Run();
+
+ private:
+  // One group level; `counter` counts the members stored under `parent` in this build.
+  void AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter);
+  // Fetches the next row into the current row; sets the stop flag when there is none.
+  void FetchNextRow();
+  // Writes W (unless it is incompatible with the stored record), links it into its parent,
+  // records its DDE point and counts it.
+  void StoreTag(TagRec_T& parent, TagRec_T& W, const TagRec_T* stored, std::int32_t rec_no,
+                int level, std::int32_t& counter, std::int32_t source_id,
+                std::string_view item_name);
+  // The member "<parent>\v" of a field, subfield or field-tag group. `parent_item` is the item
+  // name of the parent, so the member reads "<parent item>.v".
+  void AddValueMember(TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter,
+                      std::int32_t source_id, std::string_view parent_item);
+  // Step 22: the logged flag and the I/O fields of W for its type.
+  void SetIoFields(TagRec_T& W, const ProjTag_T& row, bool is_new,
+                   std::string_view item_text) const;
+  // The item name of a tag name (before any "Y" prefix): separators become dots.
+  std::string ItemName(std::string_view name) const;
+  // The name of a tag to make at `level` from `row` within group `key`, with its member level;
+  // an empty name when the row makes no tag at this level.
+  std::string TagNameAt(int level, const ProjTag_T& row, const std::string& key,
+                        int& member_level) const;
+
+  CTagDict& dict_;
+  ProjectQuery& query_;
+  ProjTag_T row_;            // the current row
+  bool stop_ = false;        // no further row, or the dictionary is full
+  std::int32_t family_ = 0;  // kind of the top-level row of the tree being built
+};
+
+}  // namespace quellor
