@@ -1,9 +1,10 @@
 # The two commands of the README: `make demo` and `make test`. Both set up the machine first.
 BUILD     := build
 SANITIZE  := build/sanitize
+RELEASE   := build/release
 JOBS      ?= $(shell nproc)
 
-.PHONY: all setup build demo test test-normal test-sanitize clean
+.PHONY: all setup build demo test test-normal test-sanitize bench clean
 
 all: build
 
@@ -29,6 +30,14 @@ test-sanitize: setup
 	@cmake --build $(SANITIZE) -j $(JOBS)
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
+
+# The scale table (scripts/bench.sh) from a release build; never part of `make test`. -O2, as
+# g++ 12 at -O3 warns falsely about string copies (-Wrestrict) and the build refuses warnings.
+bench: setup
+	@scripts/configure.sh $(RELEASE) -DCMAKE_BUILD_TYPE=Release \
+	    "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG"
+	@cmake --build $(RELEASE) -j $(JOBS) --target benchmarks
+	@scripts/bench.sh $(RELEASE)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# bench.sh BUILD_DIR: the scale table of `make bench`, with the quellor and make_project of a
+# release BUILD_DIR.
+#
+# For each size, a generated plant (bench/plant_generator.h) is built by quellor as the suite
+# runs it: a first build on a fresh copy, a rebuild without change, and a rebuild after 1% of
+# the tags changed, each RUNS times (default 5); the table gives the medians of wall time,
+# CPU time (user + system) and peak resident memory, measured by GNU time. The floor, measured
+# in the same run: copying the fullest application's Tagname.X and Tag_Ext.X once, and SQLite
+# (the sqlite3 program) delivering qFTTrdData whole and every top-level tag's server computer
+# in one join. Then the Google Benchmarks of BUILD_DIR/bin run, each briefly.
+set -euo pipefail
+build_dir=$(cd "$1" && pwd)
+bin=$build_dir/bin
+work=$build_dir/bench
+runs=${RUNS:-5}
+# The largest fills Unit1's dictionary close to its 60000 records: the shell brings two.
+sizes=${SIZES:-"6000 20000 59990"}
+seed=${SEED:-1}
+time_format="%e %U %S %M"  # wall, user, system, peak resident kB
+
+rm -rf "$work"
+mkdir -p "$work"
+results=$work/results.txt
+: >"$results"
+
+# median FILE: the median of the numbers in FILE, one a line.
+median() { sort -g "$1" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# measure NAME SIZE COMMAND...: runs COMMAND under GNU time, appending "wall cpu rss_kb" to
+# $work/SIZE/NAME.times (the wall time from the clock in nanoseconds, as GNU time gives only
+# hundredths). Standard error goes to $work/SIZE/NAME.log, and standard output too except for
+# the floor's, which is the data delivered.
+measure() {
+  local name=$1 size=$2 start end out
+  shift 2
+  out=$work/$size/$name.log
+  [[ $name == floor* ]] && out=/dev/null
+  start=$(date +%s%N)
+  /usr/bin/time -f "$time_format" -o "$work/$size/time.out" "$@" >>"$out" 2>>"$work/$size/$name.log"
+  end=$(date +%s%N)
+  awk -v ns=$((end - start)) '{ printf "%.4f %.3f %s\n", ns / 1e9, $2 + $3, $4 }' \
+    "$work/$size/time.out" >>"$work/$size/$name.times"
+}
+
+# The command line of quellor on the plant at ROOT, as the suite runs it.
+quellor_on() {
+  quellor=(env "QUELLOR_PREFIX=$1/prefix" "$bin/quellor" 'C:\Projects\Plant\Project.mdb')
+}
+
+# summarize NAME SIZE: one table row from the medians of $work/SIZE/NAME.times.
+summarize() {
+  local name=$1 size=$2 file column
+  file=$work/$size/$name.times
+  local values=()
+  for column in 1 2 3; do
+    awk -v c=$column '{ print $c }' "$file" >"$file.$column"
+    values+=("$(median "$file.$column")")
+  done
+  printf "%-6s %-28s %8.3f %8.3f %8.1f\n" "$size" "$name" "${values[0]}" "${values[1]}" \
+    "$(awk -v k="${values[2]}" 'BEGIN { print k / 1024 }')" | tee -a "$results" >/dev/null
+}
+
+# The fullest application's dictionary in a built plant (the largest Tagname.X).
+fullest_app() {
+  find "$1/c/Projects" -name Tagname.X -printf "%s %h\n" | sort -n | tail -1 | cut -d' ' -f2-
+}
+
+for size in $sizes; do
+  mkdir -p "$work/$size"
+  echo "bench: generating a plant of $size tags" >&2
+  read -r tags rows trees < <("$bin/make_project" plant "$work/$size/plant" "$size" "$seed")
+  echo "$size $tags $rows $trees" >>"$work/plants.txt"
+  database=$work/$size/plant/c/Projects/Plant/Project.mdb
+
+  echo "bench: $size tags: first builds" >&2
+  for ((r = 0; r < runs; ++r)); do
+    rm -rf "$work/$size/built"
+    cp -a "$work/$size/plant" "$work/$size/built"
+    quellor_on "$work/$size/built"
+    measure "first build" "$size" "${quellor[@]}"
+  done
+  echo "bench: $size tags: rebuilds without change" >&2
+  for ((r = 0; r < runs; ++r)); do
+    quellor_on "$work/$size/built"
+    measure "rebuild, no change" "$size" "${quellor[@]}"
+  done
+  echo "bench: $size tags: rebuilds after 1% changed" >&2
+  for ((r = 0; r < runs; ++r)); do
+    rm -rf "$work/$size/changed"
+    cp -a "$work/$size/built" "$work/$size/changed"
+    "$bin/make_project" change "$work/$size/changed/c/Projects/Plant/Project.mdb" $((seed + r)) \
+      >/dev/null
+    quellor_on "$work/$size/changed"
+    measure "rebuild, 1% changed" "$size" "${quellor[@]}"
+  done
+
+  # The floor. Until the build fills the dictionary, files of the size N records make.
+  app=$(fullest_app "$work/$size/built")
+  floor=$work/$size/floor
+  mkdir -p "$floor"
+  tag_file=$app/Tagname.X
+  ext_file=$app/Tag_Ext.X
+  if [ "$(stat -c %s "$tag_file")" -lt $((tags * 1024)) ]; then
+    echo "bench: $tag_file holds fewer than $tags records; the floor copies files that hold" \
+      "$tags" >&2
+    mkdir -p "$work/$size/synthetic"
+    tag_file=$work/$size/synthetic/Tagname.X
+    ext_file=$work/$size/synthetic/Tag_Ext.X
+    head -c $((40 + (tags + 1) * 1024)) /dev/urandom >"$tag_file"
+    head -c $(((tags + 1) * 512)) /dev/urandom >"$ext_file"
+    echo "$size" >>"$work/synthetic-floor.txt"
+  fi
+  trend_sql=$(sqlite3 "$database" "SELECT Sql FROM SavedQueries WHERE Name = 'qFTTrdData'")
+  trend_sql=${trend_sql//\?1/1}
+  trend_sql=${trend_sql//\?2/1}
+  server_sql="SELECT t.TagName, p.ServerComputerName FROM Tags AS t
+    JOIN Blocks AS b ON b.BlockId = t.BlockId
+    JOIN ServerComputerPortToNodes AS n ON n.NodeName = b.NodeName
+    JOIN ServerComputerPorts AS p ON p.ServerComputerPortID = n.ServerComputerPortID"
+  for ((r = 0; r < runs; ++r)); do
+    rm -f "$floor/Tagname.X" "$floor/Tag_Ext.X"
+    measure "floor: cp dictionary" "$size" cp "$tag_file" "$ext_file" "$floor/"
+    measure "floor: sqlite qFTTrdData" "$size" sqlite3 "$database" "$trend_sql"
+    measure "floor: sqlite tag servers" "$size" sqlite3 "$database" "$server_sql"
+  done
+
+  for name in "first build" "rebuild, no change" "rebuild, 1% changed" "floor: cp dictionary" \
+              "floor: sqlite qFTTrdData" "floor: sqlite tag servers"; do
+    summarize "$name" "$size"
+  done
+done
+
+# The table, the growth from the smallest to the largest size, and the largest size's ratio to
+# its floor.
+smallest=$(echo $sizes | awk '{ print $1 }')
+largest=$(echo $sizes | awk '{ print $NF }')
+echo
+echo "Scale: medians of $runs runs (seed $seed), quellor of $build_dir"
+printf "%-6s %-28s %8s %8s %8s\n" "tags" "step" "wall s" "cpu s" "peak MB"
+cat "$results"
+if [ -s "$work/synthetic-floor.txt" ]; then
+  echo "(the build did not fill the dictionary at sizes $(paste -sd' ' "$work/synthetic-floor.txt")," \
+    "so their cp floor copies files of that many records)"
+fi
+echo
+awk -v small="$smallest" -v large="$largest" '
+  { key = $0; sub(/^[0-9]+ +/, "", key); sub(/ +[0-9.]+ +[0-9.]+ +[0-9.]+$/, "", key)
+    n = split($0, f, " "); wall[$1, key] = f[n - 2]; cpu[$1, key] = f[n - 1]; }
+  END {
+    printf "Growth %s/%s (wall, cpu):\n", large, small
+    split("first build|rebuild, no change|rebuild, 1% changed", order, "|")
+    for (i = 1; i <= 3; ++i) if (wall[small, s = order[i]] > 0) {
+      printf "  %-24s %6.1f  ", s, wall[large, s] / wall[small, s]
+      if (cpu[small, s] > 0) printf "%6.1f\n", cpu[large, s] / cpu[small, s]; else print "     -"
+    }
+    floor = wall[large, "floor: cp dictionary"] + wall[large, "floor: sqlite qFTTrdData"] + \
+            wall[large, "floor: sqlite tag servers"]
+    printf "Floor at %s (cp + both queries): %.3f s wall\n", large, floor
+    if (floor > 0) {
+      printf "  first build / floor:        %6.1f\n", wall[large, "first build"] / floor
+      printf "  rebuild, no change / floor: %6.1f\n", wall[large, "rebuild, no change"] / floor
+    }
+  }' "$results"
+
+echo
+echo "Google Benchmarks ($bin), each briefly:"
+for benchmark in "$bin"/*_bench; do
+  [ -x "$benchmark" ] || continue
+  echo "== $(basename "$benchmark")"
+  "$benchmark" --benchmark_min_time=0.05 2>&1 | grep -v '^\*\*\*'
+done

@@ -1,0 +1,132 @@
+// The scale benchmark's plants: the tag count the table is labelled with must be the count the
+// merge makes, the same for the same size and seed, and the change step must touch about 1%.
+#include "plant_generator.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "accessnames/acc_names.h"
+#include "driver/project_query.h"
+#include "report/report.h"
+#include "tagdict/tag_dict.h"
+#include "testing/project_database.h"
+#include "testing/temp_dir.h"
+
+namespace quellor::bench {
+namespace {
+
+using ::quellor::testing::QueryOne;
+using ::quellor::testing::TempDir;
+using ::quellor::testing::WriteFile;
+
+// Every row of the trend table in its order, as one text.
+constexpr char kAllTrendRows[] =
+    "SELECT group_concat(TagName || '|' || FieldName || '|' || SubfieldName || '|' || "
+    "FixFldName || '|' || RecordType || '|' || FullDesc || '|' || Units || '|' || HiRange || "
+    "'|' || Logged || '|' || HistorianTrend, ';') FROM (SELECT * FROM TrendData ORDER BY Seq)";
+
+AccName_T Pelnet(const char* name, const char* server, int id) {
+  AccName_T record;
+  record.SourceName = name;
+  record.TopicName = name;
+  record.MasterServer = server;
+  record.ApplicationName = "PelnetData";
+  record.DDESourceID = id;
+  return record;
+}
+
+// Merges the plant's trend rows into an empty dictionary for an application on both areas;
+// the tags processed.
+std::int32_t MergedTags(const GeneratedPlant& plant, const TempDir& app) {
+  WriteFile(app.path() / "Tagname.X", "");
+  WriteFile(app.path() / "Tag_Ext.X", "");
+  ResetTagDll();
+  EXPECT_EQ(TagDll().AttachProjectDb(plant.database.c_str()), 0);
+  CAccNames names;
+  names.AppendRecord(Pelnet("PLC_001", "SCADA1", 1));
+  names.AppendRecord(Pelnet("PLC_002", "SCADA3", 2));
+  std::int32_t processed = 0;
+  {
+    ScopedReportCapture capture;
+    CTagDict dict(TagDictOptions{.folder = app.path().string(),
+                                 .access_names = &names,
+                                 .app_access_names = {0, 1},
+                                 .UpdateDDEPoints = true,
+                                 .DiscreteAsInteger = true});
+    QueryParameters parameters(2);
+    parameters.SetInteger(0, 0);
+    parameters.SetInteger(1, 1);
+    ProjectQuery query = ProjectQuery::Saved("qFTTrdData", parameters.get(), 0);
+    dict.BuildFromProject(query);
+    processed = dict.counters().ProcessedTotal;
+  }
+  TagDll().ReleaseProjectDb();
+  return processed;
+}
+
+TEST(PlantGeneratorTest, MergeMakesExactlyTheTagsAskedForOnBothAreas) {
+  for (const std::int32_t size : {1, 5, 997, 3000}) {
+    SCOPED_TRACE(size);
+    const TempDir root, app;
+    const GeneratedPlant plant = GeneratePlant(root.path() / "plant", size, 7);
+    EXPECT_EQ(plant.tags, size);
+    EXPECT_EQ(MergedTags(plant, app), size);
+  }
+}
+
+TEST(PlantGeneratorTest, SameSizeAndSeedGiveTheSameProjectAndAnotherSeedAnother) {
+  const TempDir root;
+  const auto first = GeneratePlant(root.path() / "a", 2000, 3);
+  const auto again = GeneratePlant(root.path() / "b", 2000, 3);
+  const auto other = GeneratePlant(root.path() / "c", 2000, 4);
+  const std::string rows = QueryOne(first.database, kAllTrendRows);
+  EXPECT_EQ(rows, QueryOne(again.database, kAllTrendRows));
+  EXPECT_NE(rows, QueryOne(other.database, kAllTrendRows));
+  EXPECT_EQ(first.rows, std::stoi(QueryOne(first.database, "SELECT count(*) FROM TrendData")));
+}
+
+TEST(PlantGeneratorTest, PlantHasTheMachineFoldersAndTheProjectsShape) {
+  const TempDir root;
+  const auto plant = GeneratePlant(root.path() / "plant", 500, 1);
+  const auto base = root.path() / "plant";
+  EXPECT_TRUE(std::filesystem::exists(base / "prefix" / "machine.reg"));
+  EXPECT_TRUE(std::filesystem::exists(base / "prefix" / "dosdevices" / "c:" / "InTouch"));
+  EXPECT_TRUE(std::filesystem::exists(base / "c" / "Corvane" / "InTouchShell" / "Tagname.X"));
+  EXPECT_EQ(plant.database, base / "c" / "Projects" / "Plant" / "Project.mdb");
+  const auto count = [&](const std::string& sql) { return QueryOne(plant.database, sql); };
+  EXPECT_EQ(count("SELECT count(*) FROM AccessNames"), "300");
+  EXPECT_EQ(count("SELECT count(*) FROM AccessNames WHERE ServerApplication = 'PelnetData'"),
+            "240");
+  EXPECT_EQ(count("SELECT count(DISTINCT MasterServerComputerName) FROM AccessNames "
+                  "WHERE ServerApplication = 'PelnetData'"),
+            "2");
+  EXPECT_EQ(count("SELECT count(DISTINCT ApplicationName) FROM ClientAppAccessNames"), "2");
+  EXPECT_EQ(count("SELECT count(*) FROM InTouchAppNames"), "4");
+  // Every top-level tag reaches a server computer.
+  EXPECT_EQ(count("SELECT count(*) FROM Tags AS t JOIN Blocks AS b ON b.BlockId = t.BlockId "
+                  "JOIN ServerComputerPortToNodes AS n ON n.NodeName = b.NodeName"),
+            std::to_string(plant.trees));
+  EXPECT_NE(count("SELECT count(*) FROM TrendData WHERE Logged = 0"), "0");
+}
+
+TEST(PlantGeneratorTest, GeneratorRefusesARootThatExists) {
+  const TempDir root;
+  EXPECT_EXIT(GeneratePlant(root.path(), 10, 1), ::testing::ExitedWithCode(2), "already exists");
+}
+
+TEST(PlantGeneratorTest, ChangeTouchesOneTreeInAHundredAndNothingElse) {
+  const TempDir root;
+  const auto plant = GeneratePlant(root.path() / "plant", 6000, 1);
+  const std::string before = QueryOne(plant.database, "SELECT count(*) FROM TrendData");
+  const std::int32_t changed = ChangeTags(plant.database, 5);
+  EXPECT_EQ(changed, plant.trees / 100);
+  EXPECT_EQ(QueryOne(plant.database,
+                     "SELECT count(DISTINCT TagName) FROM TrendData WHERE FullDesc LIKE "
+                     "'%(changed)'"),
+            std::to_string(changed));
+  EXPECT_EQ(QueryOne(plant.database, "SELECT count(*) FROM TrendData"), before);
+}
+
+}  // namespace
+}  // namespace quellor::bench
