@@ -1,9 +1,11 @@
 # The two commands of the README: `make demo` and `make test`. Both set up the machine first.
 BUILD     := build
 SANITIZE  := build/sanitize
+FUZZ      := build/fuzz
+FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 
-.PHONY: all setup build demo test test-normal test-sanitize clean
+.PHONY: all setup build demo test test-normal test-sanitize fuzz clean
 
 all: build
 
@@ -29,6 +31,14 @@ test-sanitize: setup
 	@cmake --build $(SANITIZE) -j $(JOBS)
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
+
+# Explores with every fuzz target for FUZZ_SECONDS each (clang, instrumented, sanitized); fails
+# on any finding. `make test` only replays the targets' corpora and regression inputs.
+fuzz: setup
+	@CC=clang CXX=clang++ scripts/configure.sh $(FUZZ) \
+	    -DQUELLOR_SANITIZE=ON -DQUELLOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	@cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
+	@fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)
