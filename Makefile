@@ -2,9 +2,11 @@
 BUILD     := build
 SANITIZE  := build/sanitize
 RELEASE   := build/release
+FUZZ      := build/fuzz
+FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 
-.PHONY: all setup build demo test test-normal test-sanitize bench clean
+.PHONY: all setup build demo test test-normal test-sanitize bench fuzz clean
 
 all: build
 
@@ -38,6 +40,14 @@ bench: setup
 	    "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG"
 	@cmake --build $(RELEASE) -j $(JOBS) --target benchmarks
 	@scripts/bench.sh $(RELEASE)
+
+# Explores with every fuzz target for FUZZ_SECONDS each (clang, instrumented, sanitized); fails
+# on any finding. `make test` only replays the targets' corpora and regression inputs.
+fuzz: setup
+	@CC=clang CXX=clang++ scripts/configure.sh $(FUZZ) \
+	    -DQUELLOR_SANITIZE=ON -DQUELLOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	@cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
+	@fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,5 +1,4 @@
 // The shell's copy and delete on Linux.
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "base/cp1252.h"
+#include "platform/env.h"
 #include "platform/errno_status.h"
 #include "platform/path_resolver.h"
 #include "platform/shell.h"
@@ -43,19 +43,9 @@ class Fd final {
   const int fd_;
 };
 
+// The names in a folder, through the file service.
 Result<std::vector<std::string>> List(const std::string& folder) {
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return ErrnoStatus(folder, errno);
-  std::vector<std::string> names;
-  errno = 0;
-  while (const dirent* entry = readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name != "." && name != "..") names.emplace_back(name);
-  }
-  const int error = errno;
-  closedir(dir);
-  if (error != 0) return ErrnoStatus(folder, error);
-  return names;
+  return Env::Default().file_system().ListDirectory(folder);
 }
 
 // Creates `folder` and its missing parents.

@@ -1,0 +1,34 @@
+// An application folder for one fuzz input: a fresh temporary folder holding the input as
+// Tagname.X beside an empty Tag_Ext.X, removed with everything in it when the object goes.
+// The steps of a build run over it in turn (the dictionary's load and repair now; the merge
+// of a project later, each step a function over the folder), so inputs stay reproducible.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "tagdict/tag_dict.h"
+#include "testing/temp_dir.h"
+
+namespace quellor::fuzz {
+
+class DictionaryFolder final {
+ public:
+  explicit DictionaryFolder(std::span<const std::uint8_t> tag_file);
+
+  // The options a build hands the dictionary for this folder, with no access-name set.
+  TagDictOptions Options() const;
+  // The files as they are now.
+  std::string TagFile() const;
+  std::string CompanionFile() const;
+
+ private:
+  testing::TempDir dir_;
+};
+
+// Whether a Tagname.X of these bytes is of the old format, which ends the build's process
+// (so the target leaves it alone): a header whose version is below the lowest one read.
+bool IsOldFormat(std::span<const std::uint8_t> tag_file);
+
+}  // namespace quellor::fuzz
