@@ -69,10 +69,10 @@ std::string AccessNamesSql() {
   return sql;
 }
 
-// Unit1 uses every "PelnetData" access name, so its dictionary holds every tag.
+// The sample plant's three applications, each with "PelnetData" access names, so that each
+// dictionary takes every tag (a remote access name serves a tag when no local one does).
 std::string ApplicationsSql() {
-  std::string sql =
-      "INSERT INTO InTouchAppNames VALUES ('Unit1'), ('Unit2'), ('Unit3'), ('Packaging');";
+  std::string sql = "INSERT INTO InTouchAppNames VALUES ('Unit1'), ('Unit2'), ('Packaging');";
   const auto use = [&sql](const char* app, const char* client, const std::string& name, int seq) {
     sql += std::string("INSERT INTO ClientAppAccessNames VALUES ('") + app + "', '" + client +
            "', '" + name + "', " + std::to_string(seq) + ");";
@@ -85,9 +85,6 @@ std::string ApplicationsSql() {
   use("Unit1", "Recipe", PelnetName(1), ++seq);
   seq = 0;
   for (int n = 2; n <= kPelnetNames; n += 2) use("Unit2", "View", PelnetName(n), ++seq);
-  seq = 0;
-  for (int n = 1; n <= 40; n += 2) use("Unit3", "View", PelnetName(n), ++seq);
-  use("Unit3", "View", Numbered("HMI_", 2, 2), ++seq);
   seq = 0;
   for (int n = 200; n <= kPelnetNames; ++n) use("Packaging", "View", PelnetName(n), ++seq);
   use("Packaging", "View", Numbered("RECIPE_", 1, 2), ++seq);

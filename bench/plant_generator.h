@@ -9,9 +9,9 @@
 //
 // The project: two instrument areas on the server computers SCADA1 (standby SCADA2) and SCADA3,
 // which are the two historian nodes; 16 Pelnet nodes, 400 blocks; 300 access names, 240 of them
-// "PelnetData"; four HMI applications: Unit1 ("View" on every "PelnetData" access name and
-// "Recipe"), Unit2 (area 2), Unit3 (part of area 1), Packaging. Unit1's dictionary gets every
-// generated tag; the others a part. Tag trees are drawn at random: blocks with logged and
+// "PelnetData"; three HMI applications as in the sample plant: Unit1 ("View" on every
+// "PelnetData" access name, and "Recipe"), Unit2 (area 2) and Packaging (a few of area 1 and 2).
+// Each has "PelnetData" access names, so each dictionary gets every generated tag. Tag trees are drawn at random: blocks with logged and
 // unlogged fields and a fixed field, blocks with a subfielded field, field tags with fixed
 // fields, single field tags and fixed-field tags; some names start with a digit.
 #pragma once
@@ -25,7 +25,7 @@ namespace quellor::bench {
 inline constexpr const char* kDatabase = "C:\\Projects\\Plant\\Project.mdb";
 
 struct GeneratedPlant {
-  std::int32_t tags = 0;   // dictionary tags of Unit1 that the project makes: the N asked for
+  std::int32_t tags = 0;   // dictionary tags of each application: the N asked for
   std::int32_t rows = 0;   // rows of TrendData
   std::int32_t trees = 0;  // top-level tags
   std::filesystem::path database;

@@ -14,7 +14,7 @@ build_dir=$(cd "$1" && pwd)
 bin=$build_dir/bin
 work=$build_dir/bench
 runs=${RUNS:-5}
-# The largest fills Unit1's dictionary close to its 60000 records: the shell brings two.
+# The largest fills each dictionary close to its 60000 records: the shell brings two.
 sizes=${SIZES:-"6000 20000 59990"}
 seed=${SEED:-1}
 time_format="%e %U %S %M"  # wall, user, system, peak resident kB

@@ -102,7 +102,7 @@ TEST(PlantGeneratorTest, PlantHasTheMachineFoldersAndTheProjectsShape) {
                   "WHERE ServerApplication = 'PelnetData'"),
             "2");
   EXPECT_EQ(count("SELECT count(DISTINCT ApplicationName) FROM ClientAppAccessNames"), "2");
-  EXPECT_EQ(count("SELECT count(*) FROM InTouchAppNames"), "4");
+  EXPECT_EQ(count("SELECT count(*) FROM InTouchAppNames"), "3");
   // Every top-level tag reaches a server computer.
   EXPECT_EQ(count("SELECT count(*) FROM Tags AS t JOIN Blocks AS b ON b.BlockId = t.BlockId "
                   "JOIN ServerComputerPortToNodes AS n ON n.NodeName = b.NodeName"),
