@@ -53,6 +53,9 @@ void TagMerge::Run() {
   std::int32_t counter = 0;
   family_ = 0;
   stop_ = false;
+  if (dict_.options().access_names != nullptr) {
+    tag_servers_.emplace(*dict_.options().access_names, dict_.options().app_access_names);
+  }
   AddProjectTags(0, dummy, 0, counter);
 }
 
@@ -146,8 +149,7 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
     }
     std::int32_t& access_id = CurrentAccessNameID();
     if (M == kLevelTopLevel && has_access_names) {
-      access_id =
-          LookupTagServer(N, *dict_.options().access_names, dict_.options().app_access_names);
+      access_id = (*tag_servers_)(N);
     }
     if (has_access_names) {
       if (access_id == 0) {  // the tree is left out; a stored copy stays as it is

@@ -11,11 +11,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "tagdict/proj_tag.h"
 #include "tagdict/tag_record.h"
+#include "tagdict/tag_server.h"
 
 namespace quellor {
 
@@ -61,9 +63,10 @@ class TagMerge final {
 
   CTagDict& dict_;
   ProjectQuery& query_;
-  ProjTag_T row_;            // the current row
-  bool stop_ = false;        // no further row, or the dictionary is full
-  std::int32_t family_ = 0;  // kind of the top-level row of the tree being built
+  ProjTag_T row_;                               // the current row
+  bool stop_ = false;                           // no further row, or the dictionary is full
+  std::int32_t family_ = 0;                     // kind of the top-level row of the tree being built
+  std::optional<TagServerLookup> tag_servers_;  // with the client's access names only
 };
 
 }  // namespace quellor

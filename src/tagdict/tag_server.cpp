@@ -9,24 +9,34 @@
 
 namespace quellor {
 
-std::int32_t LookupTagServer(std::string_view tag_name, const CAccNames& access_names,
-                             std::span<const int> app_access_names) {
-  int id = 0;
-  if (!TagDll().loaded()) return id;  // no project attached: nothing can be prepared
+std::optional<std::string> TagServerOf(std::string_view tag_name) {
+  if (!TagDll().loaded()) return std::nullopt;  // no project attached: nothing can be prepared
   QueryParameters parameters(1);
   parameters.SetText(0, tag_name);
   ProjectQuery query = ProjectQuery::Saved("qFTTagServer", parameters.get(), 0);
-  if (!query.ok()) return id;
+  if (!query.ok()) return std::nullopt;
   VARIANT* row = nullptr;
   if (query.GetNextRow(&row) < 0 || row == nullptr || row->vt != (VT_ARRAY | VT_VARIANT)) {
-    return id;
+    return std::nullopt;
   }
   const VARIANT* server = SafeArrayElement(row->parray, 0);
-  if (server == nullptr || server->vt == VT_EMPTY || server->vt == VT_NULL) return id;
+  if (server == nullptr || server->vt == VT_EMPTY || server->vt == VT_NULL) return std::nullopt;
   const auto text = VariantToText(*server);
-  if (!text.ok()) return id;
-  access_names.SelectPelnetSource(app_access_names, TrimAscii(*text), id);
-  return id;
+  if (!text.ok()) return std::nullopt;
+  return std::string(TrimAscii(*text));
+}
+
+std::int32_t LookupTagServer(std::string_view tag_name, const CAccNames& access_names,
+                             std::span<const int> app_access_names) {
+  return TagServerLookup(access_names, app_access_names)(tag_name);
+}
+
+std::int32_t TagServerLookup::operator()(std::string_view tag_name) {
+  const std::optional<std::string> server = TagServerOf(tag_name);
+  if (!server) return 0;
+  const auto [it, added] = by_server_.try_emplace(*server, 0);
+  if (added) access_names_.SelectPelnetSource(app_access_names_, *server, it->second);
+  return it->second;
 }
 
 }  // namespace quellor

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace quellor {
 
@@ -18,5 +21,27 @@ class CAccNames;
 // so a lookup binds and steps a cached statement and parses no SQL.
 std::int32_t LookupTagServer(std::string_view tag_name, const CAccNames& access_names,
                              std::span<const int> app_access_names);
+
+// LookupTagServer for every top-level tag of one merge. The choice among the application's
+// access names depends only on the server computer, and a project has few of them, so each
+// server's choice is made once: choosing scans every access name of the application, which
+// per tag made the merge cost tags times access names. The access names must keep their
+// servers, topics and IDs while the object lives (the merge only records points in them).
+class TagServerLookup final {
+ public:
+  TagServerLookup(const CAccNames& access_names, std::span<const int> app_access_names)
+      : access_names_(access_names), app_access_names_(app_access_names) {}
+
+  std::int32_t operator()(std::string_view tag_name);
+
+ private:
+  const CAccNames& access_names_;
+  const std::span<const int> app_access_names_;
+  std::unordered_map<std::string, int> by_server_;
+};
+
+// The server computer the project gives for `tag_name` (trimmed); none when it names none or
+// the query cannot be prepared.
+std::optional<std::string> TagServerOf(std::string_view tag_name);
 
 }  // namespace quellor
