@@ -66,6 +66,11 @@ DeclaredKind ClassifyDeclaredType(const char* declared_type) {
 }
 
 bool ColumnToVariant(sqlite3_stmt* statement, int column, VARIANT* out) {
+  return ColumnToVariant(statement, column,
+                         ClassifyDeclaredType(sqlite3_column_decltype(statement, column)), out);
+}
+
+bool ColumnToVariant(sqlite3_stmt* statement, int column, DeclaredKind kind, VARIANT* out) {
   const int storage = sqlite3_column_type(statement, column);
   if (storage == SQLITE_NULL) {
     VariantSetNull(out);
@@ -73,7 +78,7 @@ bool ColumnToVariant(sqlite3_stmt* statement, int column, VARIANT* out) {
   }
   const sqlite3_int64 integer =
       storage == SQLITE_INTEGER ? sqlite3_column_int64(statement, column) : 0;
-  switch (ClassifyDeclaredType(sqlite3_column_decltype(statement, column))) {
+  switch (kind) {
     case DeclaredKind::kBoolean:
       if (storage != SQLITE_INTEGER) break;
       VariantSetBool(out, integer != 0);

@@ -28,5 +28,8 @@ DeclaredKind ClassifyDeclaredType(const char* declared_type);
 
 // Sets `out` (cleared first) to the column's value; false when memory runs out.
 bool ColumnToVariant(sqlite3_stmt* statement, int column, VARIANT* out);
+// The same for a column whose declared type is already classified: a statement's declared
+// types stay as they are, so a query classifies them once rather than once per row.
+bool ColumnToVariant(sqlite3_stmt* statement, int column, DeclaredKind kind, VARIANT* out);
 
 }  // namespace quellor::tagdll

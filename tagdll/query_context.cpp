@@ -50,9 +50,12 @@ Status BindOne(sqlite3_stmt* statement, int index, const VARIANT& value) {
 TdlQueryContext::TdlQueryContext(quellor::tagdll::CachedStatement* entry) : entry_(entry) {
   const int columns = sqlite3_column_count(statement());
   column_names_.reserve(columns);
+  column_kinds_.reserve(columns);
   for (int i = 0; i < columns; ++i) {
     const char* const name = sqlite3_column_name(statement(), i);
     column_names_.emplace_back(name != nullptr ? name : "");
+    column_kinds_.push_back(
+        quellor::tagdll::ClassifyDeclaredType(sqlite3_column_decltype(statement(), i)));
   }
 }
 
@@ -100,7 +103,8 @@ std::int32_t TdlQueryContext::GetNextRow(VARIANT** row) {
   row_->parray = array;
   for (std::uint32_t i = 0; i < columns; ++i) {
     VARIANT* const element = quellor::SafeArrayElement(array, static_cast<std::int32_t>(i));
-    if (!quellor::tagdll::ColumnToVariant(statement(), static_cast<int>(i), element)) {
+    if (!quellor::tagdll::ColumnToVariant(statement(), static_cast<int>(i), column_kinds_[i],
+                                          element)) {
       return kTdlFailed;
     }
   }
@@ -113,8 +117,10 @@ std::int32_t TdlQueryContext::GetFieldValueByName(VARIANT* value, std::string_vi
   const std::string wanted = quellor::Cp1252ToUtf8(field_name);
   for (std::size_t i = 0; i < column_names_.size(); ++i) {
     if (!quellor::EqualsIgnoreCase(column_names_[i], wanted)) continue;
-    return quellor::tagdll::ColumnToVariant(statement(), static_cast<int>(i), value) ? kTdlOk
-                                                                                     : kTdlFailed;
+    return quellor::tagdll::ColumnToVariant(statement(), static_cast<int>(i), column_kinds_[i],
+                                            value)
+               ? kTdlOk
+               : kTdlFailed;
   }
   return kTdlFailed;
 }

@@ -8,6 +8,7 @@
 
 #include "base/status.h"
 #include "platform/automation/variant.h"
+#include "tagdll/column_value.h"
 #include "tagdll/statement_cache.h"
 
 struct TdlQueryContext final {
@@ -33,7 +34,8 @@ struct TdlQueryContext final {
   sqlite3_stmt* statement() const { return entry_->statement.get(); }
 
   quellor::tagdll::CachedStatement* const entry_;
-  std::vector<std::string> column_names_;  // UTF-8, as SQLite names the columns
+  std::vector<std::string> column_names_;                    // UTF-8, as SQLite names the columns
+  std::vector<quellor::tagdll::DeclaredKind> column_kinds_;  // their declared types
   bool has_row_ = false;
   bool finished_ = false;  // stepping on after the end would start the query again
   quellor::ScopedVariant row_;
