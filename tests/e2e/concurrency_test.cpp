@@ -1,0 +1,107 @@
+// Builds beside other builds: a held application folder is waited for, a held file takes its
+// "cannot be opened" path with its message, and two builds of one project started together
+// both finish with the outputs a single build leaves. Synchronised through pipes and locks.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "build_machine.h"
+#include "testing/background_process.h"
+#include "testing/lock_holder.h"
+
+namespace quellor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::BuildMachine;
+using testing::FileTree;
+
+constexpr char kProject[] = "Plant";
+constexpr std::int32_t kTags = 300;
+
+class ConcurrentBuilds : public ::testing::Test {
+ protected:
+  ConcurrentBuilds() { machine_.AddGeneratedProject(kProject, kTags, 7); }
+
+  fs::path AppFolder() const {
+    return machine_.ProjectDir(kProject) / "FactorySuite" / "Clients" / "InTApps" / "App1";
+  }
+  testing::RunOptions Options() const {
+    testing::RunOptions options;
+    options.env = {{"QUELLOR_PREFIX", machine_.prefix().string()}, {"LC_ALL", "C"}};
+    return options;
+  }
+  // The whole-file outputs on the drive.
+  FileTree Outputs() const {
+    FileTree outputs;
+    for (auto& [path, bytes] : testing::ReadTree(machine_.drive())) {
+      if (testing::IsWholeFileOutput(path)) outputs.emplace(path, bytes);
+    }
+    return outputs;
+  }
+
+  BuildMachine machine_;
+};
+
+TEST_F(ConcurrentBuilds, ABuildWaitsForTheApplicationFolderAnotherBuildHolds) {
+  ASSERT_EQ(machine_.Build(kProject).exit_code, 0);
+  const FileTree first = Outputs();
+  testing::LockHolder holder(AppFolder());
+  testing::BackgroundProcess build(testing::BinaryPath("quellor"),
+                                   {BuildMachine::ProjectLine(kProject)}, Options());
+  // The build's last line before it takes the folder's lock.
+  std::string line;
+  do {
+    line = build.ReadOutputLine();
+  } while (!line.empty() && !line.starts_with("Modifying existing InTouch application App1"));
+  ASSERT_FALSE(line.empty()) << "the build ended without reaching the application folder";
+  holder.Release();
+  const testing::RunResult result = build.Wait();
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Created file"), std::string::npos) << result.out;
+  EXPECT_EQ(Outputs(), first);
+}
+
+TEST_F(ConcurrentBuilds, AFileAnotherBuildHoldsIsReportedAndKept) {
+  ASSERT_EQ(machine_.Build(kProject).exit_code, 0);
+  const struct {
+    const char* file;
+    const char* message;
+  } cases[] = {
+      {"DDE.CFG", "ERROR - Failed to create the access name data for InTouch application App1 \n"},
+  };
+  for (const auto& c : cases) {
+    const std::string before = testing::ReadFile(AppFolder() / c.file);
+    const testing::LockHolder holder(AppFolder() / c.file);
+    const testing::RunResult result = machine_.Build(kProject);
+    EXPECT_EQ(result.exit_code, 0) << c.file;
+    EXPECT_NE(result.out.find(c.message), std::string::npos) << c.file << ":\n" << result.out;
+    EXPECT_EQ(testing::ReadFile(AppFolder() / c.file), before) << c.file;
+  }
+}
+
+TEST_F(ConcurrentBuilds, TwoBuildsOfOneProjectStartedTogetherBothFinish) {
+  BuildMachine single;
+  single.AddGeneratedProject(kProject, kTags, 7);
+  ASSERT_EQ(single.Build(kProject).exit_code, 0);
+  FileTree want;
+  for (auto& [path, bytes] : testing::ReadTree(single.drive())) {
+    if (testing::IsWholeFileOutput(path)) want.emplace(path, bytes);
+  }
+
+  testing::BackgroundProcess one(testing::BinaryPath("quellor"),
+                                 {BuildMachine::ProjectLine(kProject)}, Options());
+  testing::BackgroundProcess two(testing::BinaryPath("quellor"),
+                                 {BuildMachine::ProjectLine(kProject)}, Options());
+  for (testing::BackgroundProcess* build : {&one, &two}) {
+    const testing::RunResult result = build->Wait();
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << result.out;
+    EXPECT_EQ(result.err, "");
+  }
+  EXPECT_EQ(Outputs(), want);
+}
+
+}  // namespace
+}  // namespace quellor
