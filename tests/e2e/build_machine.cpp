@@ -94,4 +94,12 @@ bool IsWholeFileOutput(const std::string& relative_path) {
   return name != "TAGNAME.X" && name != "TAG_EXT.X";
 }
 
+FileTree WholeFileOutputs(const BuildMachine& machine) {
+  FileTree outputs;
+  for (auto& [path, bytes] : ReadTree(machine.drive())) {
+    if (IsWholeFileOutput(path)) outputs.emplace(path, std::move(bytes));
+  }
+  return outputs;
+}
+
 }  // namespace quellor::testing

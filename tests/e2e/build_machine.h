@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/project_database.h"
 #include "testing/run_binary.h"
 #include "testing/temp_prefix.h"
 
@@ -59,5 +60,8 @@ FileTree ReadTree(const std::filesystem::path& root);
 // the project database or its journal, not Tagname.X or Tag_Ext.X (updated by record), not a
 // temporary file of a replacement, not a file of the shell application itself.
 bool IsWholeFileOutput(const std::string& relative_path);
+
+// The whole-file outputs of the builds on a machine's drive C:.
+FileTree WholeFileOutputs(const BuildMachine& machine);
 
 }  // namespace quellor::testing

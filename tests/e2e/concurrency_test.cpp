@@ -31,14 +31,7 @@ class ConcurrentBuilds : public ::testing::Test {
     options.env = {{"QUELLOR_PREFIX", machine_.prefix().string()}, {"LC_ALL", "C"}};
     return options;
   }
-  // The whole-file outputs on the drive.
-  FileTree Outputs() const {
-    FileTree outputs;
-    for (auto& [path, bytes] : testing::ReadTree(machine_.drive())) {
-      if (testing::IsWholeFileOutput(path)) outputs.emplace(path, bytes);
-    }
-    return outputs;
-  }
+  FileTree Outputs() const { return testing::WholeFileOutputs(machine_); }
 
   BuildMachine machine_;
 };
@@ -85,10 +78,7 @@ TEST_F(ConcurrentBuilds, TwoBuildsOfOneProjectStartedTogetherBothFinish) {
   BuildMachine single;
   single.AddGeneratedProject(kProject, kTags, 7);
   ASSERT_EQ(single.Build(kProject).exit_code, 0);
-  FileTree want;
-  for (auto& [path, bytes] : testing::ReadTree(single.drive())) {
-    if (testing::IsWholeFileOutput(path)) want.emplace(path, bytes);
-  }
+  const FileTree want = testing::WholeFileOutputs(single);
 
   testing::BackgroundProcess one(testing::BinaryPath("quellor"),
                                  {BuildMachine::ProjectLine(kProject)}, Options());
