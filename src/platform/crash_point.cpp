@@ -60,9 +60,10 @@ Result<std::unique_ptr<File>> CrashPointFileSystem::Open(const std::string& path
   return std::unique_ptr<File>(std::make_unique<CrashPointFile>(std::move(*file), counter_));
 }
 
-Status CrashPointFileSystem::Rename(const std::string& from, const std::string& to) {
+Status CrashPointFileSystem::Rename(const std::string& from, const std::string& to,
+                                    RenameMode mode) {
   counter_->Enter();
-  return ForwardingFileSystem::Rename(from, to);
+  return ForwardingFileSystem::Rename(from, to, mode);
 }
 
 Status CrashPointFileSystem::SyncDirectory(const std::string& path) {

@@ -22,7 +22,7 @@ class CrashPointFileSystem final : public ForwardingFileSystem {
   CrashPointFileSystem(FileSystem& target, long crash_at);
 
   Result<std::unique_ptr<File>> Open(const std::string& path, const OpenOptions& options) override;
-  Status Rename(const std::string& from, const std::string& to) override;
+  Status Rename(const std::string& from, const std::string& to, RenameMode mode) override;
   Status SyncDirectory(const std::string& path) override;
 
   // Shared with the files this file system opened.

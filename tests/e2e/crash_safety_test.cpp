@@ -46,22 +46,17 @@ std::optional<std::string> Find(const FileTree& tree, const std::string& path) {
   return it == tree.end() ? std::nullopt : std::optional(it->second);
 }
 
-// The states a kill may leave a whole-file output in besides its old and its new content.
 // A new application folder is filled with the shell application's files first (a copy, not
-// counted by the hook), so a file may be the shell's own. A file the killed build was creating
-// may be left empty: the replacement creates the missing target to hold its lock before it
-// writes the new content beside it (see the report of this test's findings).
-bool IsIntermediate(const std::optional<std::string>& now, const std::optional<std::string>& before,
-                    const std::string& path, const FileTree& shell) {
-  if (!now) return false;
+// counted by the hook), so a file killed builds leave may also be the shell's own.
+bool IsShellCopy(const std::optional<std::string>& now, const std::string& path,
+                 const FileTree& shell) {
   const auto copied = shell.find(std::filesystem::path(path).filename().string());
-  if (copied != shell.end() && copied->second == *now) return true;
-  return !before && now->empty();
+  return now && copied != shell.end() && copied->second == *now;
 }
 
 // Every whole-file output after the kill is what it was before the killed build, or what an
-// uninterrupted build from the same state leaves (missing counts as a content), or one of the
-// intermediate states above.
+// uninterrupted build from the same state leaves (missing counts as a content), or the shell
+// application's file.
 void ExpectOldOrNew(const FileTree& before, const FileTree& finished, const FileTree& killed,
                     const FileTree& shell, const std::string& where) {
   std::set<std::string> paths;
@@ -73,7 +68,7 @@ void ExpectOldOrNew(const FileTree& before, const FileTree& finished, const File
   for (const std::string& path : paths) {
     const auto now = Find(killed, path);
     const auto old = Find(before, path);
-    EXPECT_TRUE(now == old || now == Find(finished, path) || IsIntermediate(now, old, path, shell))
+    EXPECT_TRUE(now == old || now == Find(finished, path) || IsShellCopy(now, path, shell))
         << where << ": " << path << " is torn: " << Describe(now) << ", was " << Describe(old)
         << ", a whole build leaves " << Describe(Find(finished, path));
   }

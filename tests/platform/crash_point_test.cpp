@@ -33,7 +33,8 @@ TEST(CrashPoint, TheNthCountedCallEndsTheProcessBeforeItIsMade) {
       {"write", [](FileSystem&, File& f) { return f.WriteAt(2, AsBytes("c")); }},
       {"extend", [](FileSystem&, File& f) { return f.Extend(100); }},
       {"file sync", [](FileSystem&, File& f) { return f.Sync(); }},
-      {"rename", [&](FileSystem& fs, File&) { return fs.Rename(path, path + "2"); }},
+      {"rename",
+       [&](FileSystem& fs, File&) { return fs.Rename(path, path + "2", RenameMode::kReplace); }},
       {"folder sync", [&](FileSystem& fs, File&) { return fs.SyncDirectory(dir.Join("")); }},
   };
   for (const auto& c : cases) {
