@@ -3,8 +3,8 @@
 
 #include "accessnames/dde_cfg_file.h"
 #include "apps/intouch_app.h"
-#include "driver/run_state.h"
 #include "base/format.h"
+#include "driver/run_state.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "report/report.h"
@@ -132,12 +132,6 @@ void CInTApp::AddAccessName(ProjAccName_T& row) {
   AccNames_->MergeAccessName(row, index);
   if (!current_indices_.insert(index).second) return;
   ClientList_->at(static_cast<std::size_t>(CurrentClient_)).AccNameIndices.push_back(index);
-}
-
-void CInTApp::BuildApp(const char* FolderOverride) {
-  const std::string AppFolder = FolderOverride != nullptr ? FolderOverride : AppPath_;
-  WriteDDECfgFile(*AccNames_, AppFolder);
-  folder_lock_.reset();
 }
 
 }  // namespace quellor

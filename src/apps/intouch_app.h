@@ -37,7 +37,10 @@ class CInTApp final {
   void AddAccessName(ProjAccName_T& row);
 
   // Writes the application's outputs into FolderOverride (when given) or AppPath, then lets
-  // other builds have the folder.
+  // other builds have the folder (app_build.cpp): the dictionary of each "View" client, Always
+  // Advise on each "Recipe" client's access names, Tagname.avl removed, DDE.CFG, the entry in
+  // AppList.INI (not with FolderOverride) and TagBrw.DAT last. Each step reports its own
+  // failures; none stops the others.
   void BuildApp(const char* FolderOverride);
 
   const CClientFolders& folders() const { return folders_; }

@@ -31,6 +31,7 @@ std::filesystem::path AppsProject::NodeDir(const std::string& node) const {
 
 void AppsProject::AddExistingApp(const std::string& app) const {
   PutFile(AppDir(app) / "tagname.x", "");
+  PutFile(AppDir(app) / "Tag_Ext.X", "");
 }
 
 void AppsProject::SetRegistry(const std::string& reg_body) const {

@@ -24,7 +24,8 @@ class AppsProject {
   std::filesystem::path AppDir(const std::string& app) const;
   std::filesystem::path NodeDir(const std::string& node) const;
 
-  // Makes the application's folder hold an application ("tagname.x").
+  // Makes the application's folder hold an application: an empty dictionary ("tagname.x"
+  // with its companion "Tag_Ext.X"), which the build initialises.
   void AddExistingApp(const std::string& app) const;
   // A registry file of the machine, loaded afresh.
   void SetRegistry(const std::string& reg_body) const;

@@ -114,6 +114,9 @@ TEST_F(DiscoveryTest, FilterMatchesWithoutCaseAndReadsNoHistorianNode) {
   EXPECT_THAT(project_.capture().lines(),
               ElementsAre("Modifying existing InTouch application Unit2 ",
                           "        No existing Access Name data",
+                          "        Created file " + project_.AppPath("Unit2") + "\\Tagnames.NDX",
+                          "        File " + project_.AppPath("Unit2") +
+                              "\\Tagname.X created with 0 entries (max = 60000)",
                           "        Created file " + project_.AppPath("Unit2") + "\\DDE.CFG"));
 }
 
