@@ -61,6 +61,13 @@ FileTree ReadTree(const std::filesystem::path& root);
 // temporary file of a replacement, not a file of the shell application itself.
 bool IsWholeFileOutput(const std::string& relative_path);
 
+// An application's dictionary by tag name: each tag's type, alarm group, access name (by its
+// source name), parent and members (by name). Marks the test failed where Tagnames.NDX does
+// not name every record as Tagname.X does, where a point of DDE.CFG does not name the record
+// it points at, or where quellor-dump cannot read Tagname.X, Tagnames.NDX, DDE.CFG or
+// TagBrw.DAT.
+std::map<std::string, std::string> DictionaryByName(const std::filesystem::path& app_folder);
+
 // The whole-file outputs of the builds on a machine's drive C:.
 FileTree WholeFileOutputs(const BuildMachine& machine);
 
