@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <random>
@@ -99,6 +100,7 @@ TEST(CrashSafety, KilledBuildsLeaveWholeFilesOldOrNewAndTheNextBuildFinishes) {
     const int calls = CountedCallsOfABuild(reference, lines);
     EXPECT_FALSE(HasError(lines)) << "the build after kill " << kill << " failed";
     ASSERT_GT(calls, 0);
+    if (kill == 0) std::cout << "counted calls of a first build: " << calls << "\n";
     // The kill-th of kKills equal slices of the build's calls, a point drawn within it.
     const int from = calls * kill / kKills;
     const int width = std::max(1, calls * (kill + 1) / kKills - from);
@@ -115,6 +117,7 @@ TEST(CrashSafety, KilledBuildsLeaveWholeFilesOldOrNewAndTheNextBuildFinishes) {
     if (!HasFailure()) ++survived;
   }
   EXPECT_EQ(survived, kKills);
+  std::cout << "kills survived with nothing torn: " << survived << " of " << kKills << "\n";
 
   const testing::RunResult last = machine.Build(kProject);
   EXPECT_EQ(last.exit_code, 0);
