@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <memory>
+#include <optional>
 
 #include "base/cleanup.h"
 #include "platform/env.h"
@@ -57,18 +58,18 @@ void RemoveLeftovers(FileSystem& fs, const std::string& folder, const std::strin
   }
 }
 
-// The temporary file, written and synced; locked when the target's lock is to move to it.
+// The temporary file, written and synced, with the target's mode (none: as a new file gets);
+// locked when the target's lock is to move to it.
 Result<std::unique_ptr<File>> WriteTemporary(FileSystem& fs, const std::string& temp,
-                                             std::uint32_t mode, std::string_view bytes,
-                                             FileLock lock) {
+                                             std::optional<std::uint32_t> mode,
+                                             std::string_view bytes, FileLock lock) {
   OpenOptions options;
   options.access = FileAccess::kReadWrite;
   options.creation = FileCreation::kCreateOrTruncate;
   options.lock = lock;
-  options.create_mode = mode;
   Result<std::unique_ptr<File>> file = fs.Open(temp, options);
   if (!file.ok()) return file.status();
-  Status status = (*file)->SetMode(mode);
+  Status status = mode ? (*file)->SetMode(*mode) : Status::Ok();
   if (status.ok()) status = (*file)->WriteAt(0, AsBytes(bytes));
   if (status.ok()) status = (*file)->Sync();
   if (!status.ok()) return status;
@@ -81,12 +82,44 @@ std::string TemporaryFileName(std::string_view file_name, int pid) {
   return ".~" + std::string(file_name) + "." + std::to_string(pid);
 }
 
+namespace {
+
+// A missing target: the new file is written and synced under its temporary name, locked, and
+// then appears under the target's name whole, by a rename that never replaces. So a crash
+// leaves no file or the whole new one, never an empty file that a later read would refuse.
+// Kept while another process makes the target first: then the target is replaced as usual.
+Result<bool> CreateMissingTarget(FileSystem& fs, const std::string& target,
+                                 std::string_view bytes) {
+  const std::string folder = FolderOf(target);
+  const std::string name = NameOf(target);
+  RemoveLeftovers(fs, folder, name);
+  const std::string temp = folder + "/" + TemporaryFileName(name, CurrentProcessId());
+  Cleanup undo([&] { (void)fs.Remove(temp); });
+  Result<std::unique_ptr<File>> written =
+      WriteTemporary(fs, temp, std::nullopt, bytes, FileLock::kExclusiveNoWait);
+  if (!written.ok()) return written.status();
+  if (Status status = fs.Rename(temp, target, RenameMode::kNoReplace); !status.ok()) {
+    if (fs.Stat(target, /*follow=*/false).ok()) return false;  // made meanwhile
+    return status;
+  }
+  undo.Cancel();
+  if (Status status = fs.SyncDirectory(folder); !status.ok()) return status;
+  return true;
+}
+
+}  // namespace
+
 Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view bytes,
                                  const ReplaceOptions& options) {
   FileSystem& fs = Env::Default().file_system();
   Result<std::string> target_path = FollowLinks(fs, host_path);
   if (!target_path.ok()) return target_path.status();
   const std::string& target = *target_path;
+  if (options.create_if_missing &&
+      fs.Stat(target, /*follow=*/false).status().code() == StatusCode::kNotFound) {
+    Result<bool> created = CreateMissingTarget(fs, target, bytes);
+    if (!created.ok() || *created) return created.status();
+  }
 
   // A lock this process holds on the file (path_lock.h) stands for the target's lock, and
   // moves to the new file with the rename.
@@ -113,7 +146,7 @@ Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view 
   Result<std::unique_ptr<File>> written = WriteTemporary(
       fs, temp, info->mode, bytes, locked_here ? FileLock::kExclusiveNoWait : FileLock::kNone);
   if (!written.ok()) return written.status();
-  if (Status status = fs.Rename(temp, target); !status.ok()) return status;
+  if (Status status = fs.Rename(temp, target, RenameMode::kReplace); !status.ok()) return status;
   undo.Cancel();  // the new file is in place; a failed folder sync leaves it there
   if (locked_here) MovePathLockTo(target, std::move(*written));
   return fs.SyncDirectory(folder);

@@ -13,7 +13,10 @@ struct ReplaceOptions {
   bool create_if_missing = true;  // false: a missing target is NotFound
 };
 
-// Replaces the file at `windows_path` with `bytes`:
+// Replaces the file at `windows_path` with `bytes`. A missing target (where one may be created)
+// is written under its temporary name, synced and renamed into place with a rename that never
+// replaces, so that it appears whole or not at all; when another process made it meanwhile, it
+// is replaced as an existing target is:
 // 1. opens the resolved target for writing as the program would (created only when allowed,
 //    never truncated, the read-only rule applied) and takes its lock without waiting, so a
 //    read-only or held file fails as the program's open would; a lock this process holds on

@@ -1,5 +1,6 @@
 #include "platform/env.h"
 
+#include "platform/crash_point.h"
 #include "platform/registry.h"
 
 namespace quellor {
@@ -13,7 +14,10 @@ Env& Env::Default() {
 }
 
 FileSystem& Env::file_system() {
-  return file_system_override_ != nullptr ? *file_system_override_ : HostFileSystem();
+  if (file_system_override_ != nullptr) return *file_system_override_;
+  // The crash-safety tests' kill hook (crash_point.h), asked for once per process.
+  static FileSystem* const crash_point = CrashPointFileSystemFromEnvironment();
+  return crash_point != nullptr ? *crash_point : HostFileSystem();
 }
 
 const Registry& Env::registry() {

@@ -16,7 +16,8 @@ class Env final {
   // The one environment of the process.
   static Env& Default();
 
-  // The file service: the host's, unless a test put another in place.
+  // The file service: the host's, unless a test put another in place, or the kill hook of
+  // crash_point.h wraps it.
   FileSystem& file_system();
   // The registry of the machine, loaded from the prefix's *.reg files at first use. The
   // reference stays valid until Reset().

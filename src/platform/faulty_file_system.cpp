@@ -50,9 +50,9 @@ Result<std::unique_ptr<File>> FaultyFileSystem::Open(const std::string& path,
   return std::unique_ptr<File>(std::make_unique<FaultyFile>(std::move(*file), state_));
 }
 
-Status FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
+Status FaultyFileSystem::Rename(const std::string& from, const std::string& to, RenameMode mode) {
   Status injected = state_->Enter(FaultPoint::kRename, to);
-  return injected.ok() ? ForwardingFileSystem::Rename(from, to) : injected;
+  return injected.ok() ? ForwardingFileSystem::Rename(from, to, mode) : injected;
 }
 
 Status FaultyFileSystem::SyncDirectory(const std::string& path) {

@@ -23,7 +23,7 @@ class FaultyFileSystem final : public ForwardingFileSystem {
   int count(FaultPoint point) const { return state_->counts[Index(point)]; }
 
   Result<std::unique_ptr<File>> Open(const std::string& path, const OpenOptions& options) override;
-  Status Rename(const std::string& from, const std::string& to) override;
+  Status Rename(const std::string& from, const std::string& to, RenameMode mode) override;
   Status SyncDirectory(const std::string& path) override;
 
   // Shared with the files this file system opened, which may outlive a call.

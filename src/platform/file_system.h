@@ -25,6 +25,11 @@ struct FileInfo {
 
 enum class FileAccess { kRead, kReadWrite };
 
+enum class RenameMode {
+  kReplace,   // an entry at the new name is replaced, in one step
+  kNoReplace  // fails when the new name exists: a file appears whole or not at all
+};
+
 enum class FileCreation {
   kOpenExisting,     // a missing file is NotFound
   kCreateIfMissing,  // never truncates an existing file
@@ -75,7 +80,7 @@ class FileSystem {
   // mode has none, is refused for writing with kPermissionDenied, even to root.
   virtual Result<std::unique_ptr<File>> Open(const std::string& path,
                                              const OpenOptions& options) = 0;
-  virtual Status Rename(const std::string& from, const std::string& to) = 0;
+  virtual Status Rename(const std::string& from, const std::string& to, RenameMode mode) = 0;
   virtual Status Remove(const std::string& path) = 0;
   // As _mkdir: fails when the entry exists or the parent folder is missing; a read-only
   // parent folder is refused.
@@ -121,8 +126,8 @@ class ForwardingFileSystem : public FileSystem {
   Result<std::unique_ptr<File>> Open(const std::string& path, const OpenOptions& options) override {
     return target_.Open(path, options);
   }
-  Status Rename(const std::string& from, const std::string& to) override {
-    return target_.Rename(from, to);
+  Status Rename(const std::string& from, const std::string& to, RenameMode mode) override {
+    return target_.Rename(from, to, mode);
   }
   Status Remove(const std::string& path) override { return target_.Remove(path); }
   Status MakeDirectory(const std::string& path) override { return target_.MakeDirectory(path); }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>  // renameat2
 #include <string>
 
 #include "platform/errno_status.h"
@@ -197,8 +198,11 @@ class HostFs final : public FileSystem {
     }
   }
 
-  Status Rename(const std::string& from, const std::string& to) override {
-    if (rename(from.c_str(), to.c_str()) != 0) return ErrnoStatus(to, errno);
+  Status Rename(const std::string& from, const std::string& to, RenameMode mode) override {
+    const unsigned flags = mode == RenameMode::kNoReplace ? RENAME_NOREPLACE : 0;
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags) != 0) {
+      return ErrnoStatus(to, errno);
+    }
     return Status::Ok();
   }
 

@@ -11,10 +11,11 @@ namespace quellor {
 // As the shell's copy of "source\pattern" to a folder with no progress, yes to everything and
 // no confirmation for new folders: every entry of `source_folder` matching the Windows
 // wildcard `pattern` (wildcard.h) is copied into `destination_folder`, which is created (with
-// missing parents) when needed. A matched folder is copied with everything in it; existing
-// files are replaced, read-only ones too; permission bits are kept; symbolic links are copied
-// as links. A missing source folder is kNotFound and creates nothing. An empty pattern, or a
-// destination that is the source folder or lies within it, is kInvalidArgument.
+// missing parents, by the file service, so a read-only parent refuses them) when needed. A matched
+// folder is copied with everything in it; existing files are replaced, read-only ones too;
+// permission bits are kept; symbolic links are copied as links. A missing source folder is
+// kNotFound and creates nothing. An empty pattern, or a destination that is the source folder or
+// lies within it, is kInvalidArgument.
 Status CopyFolderEntries(std::string_view destination_folder, std::string_view source_folder,
                          std::string_view pattern);
 

@@ -58,8 +58,11 @@ Status MakeFolders(const std::string& folder) {
   if (slash != std::string::npos && slash > 0) {
     if (Status parent = MakeFolders(folder.substr(0, slash)); !parent.ok()) return parent;
   }
-  if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return ErrnoStatus(folder, errno);
-  return Status::Ok();
+  // Through the file service, so that a read-only parent refuses the folder as it does every
+  // other folder the build makes, also to root.
+  Status made = Env::Default().file_system().MakeDirectory(folder);
+  if (!made.ok() && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return Status::Ok();
+  return made;
 }
 
 // Makes room for a new entry: an existing file or link at `path` is removed (a read-only one

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/crash_point.h"
 #include "platform/env.h"
 #include "platform/faulty_file_system.h"
 #include "platform/path_lock.h"
@@ -98,6 +99,30 @@ TEST_F(AtomicFileTest, AFailedAttemptThatCreatedTheTargetLeavesNothingBehind) {
     faulty.FailNth(point, 1, ENOSPC);
     EXPECT_FALSE(ReplaceFileAtomically("C:\\TagImport.txt", "rows").ok());
     EXPECT_TRUE(Entries().empty());
+  }
+}
+
+TEST_F(AtomicFileTest, ABuildEndedWhileCreatingTheTargetLeavesNoFileOrTheWholeFile) {
+  // The temporary file's write, its sync, the rename, the folder's sync.
+  for (int crash_at = 1; crash_at <= 4; ++crash_at) {
+    EXPECT_EXIT(
+        {
+          CrashPointFileSystem hook(HostFileSystem(), crash_at);
+          ScopedFileSystemOverride use(hook);
+          (void)ReplaceFileAtomically("C:\\DDE.CFG", "whole content");
+          _exit(0);
+        },
+        ::testing::ExitedWithCode(kCrashExitCode), "")
+        << crash_at;
+    if (crash_at <= 3) {
+      EXPECT_FALSE(fs::exists(app_.path() / "DDE.CFG")) << crash_at;
+    } else {
+      EXPECT_EQ(ReadFile(app_.path() / "DDE.CFG"), "whole content");
+    }
+    // The next replacement takes the dead build's temporary file away.
+    ASSERT_THAT(ReplaceFileAtomically("C:\\DDE.CFG", "next"), IsOk());
+    EXPECT_EQ(Entries(), std::vector<std::string>{"DDE.CFG"});
+    fs::remove(app_.path() / "DDE.CFG");
   }
 }
 

@@ -87,6 +87,14 @@ TEST_F(ShellCopyTest, AMissingSourceFolderFailsAndCreatesNothing) {
   EXPECT_FALSE(fs::exists(root_.path() / "Clients"));
 }
 
+TEST_F(ShellCopyTest, AReadOnlyParentRefusesTheMissingDestinationEvenToRoot) {
+  fs::create_directories(root_.path() / "Clients");
+  fs::permissions(root_.path() / "Clients", fs::perms(0555));
+  EXPECT_THAT(CopyFolderEntries("C:\\Clients\\InTApps\\Unit1", "C:\\Shell", "*.*"),
+              StatusIs(StatusCode::kPermissionDenied));
+  EXPECT_FALSE(fs::exists(root_.path() / "Clients" / "InTApps"));
+}
+
 TEST_F(ShellCopyTest, RefusesToCopyAFolderIntoItselfOrBelowItself) {
   for (const char* destination : {"C:\\shell", "C:\\Shell\\Sub\\Copy"}) {
     EXPECT_THAT(CopyFolderEntries(destination, "C:\\Shell", "*.*"),

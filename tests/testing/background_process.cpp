@@ -28,26 +28,32 @@ BackgroundProcess::~BackgroundProcess() {
   Wait();
 }
 
-std::string BackgroundProcess::ReadErrorLine() {
+std::string BackgroundProcess::ReadErrorLine() { return ReadLine(err_fd_, err_pending_); }
+
+std::string BackgroundProcess::ReadOutputLine() { return ReadLine(out_fd_, out_pending_); }
+
+std::string BackgroundProcess::ReadLine(int fd, std::string& pending) {
   while (true) {
-    const std::size_t end = err_pending_.find('\n');
+    const std::size_t end = pending.find('\n');
     if (end != std::string::npos) {
-      std::string line = err_pending_.substr(0, end);
-      err_pending_.erase(0, end + 1);
+      std::string line = pending.substr(0, end);
+      pending.erase(0, end + 1);
       return line;
     }
     char buffer[4096];
-    const ssize_t n = read(err_fd_, buffer, sizeof buffer);
+    const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return std::string();
-    err_pending_.append(buffer, static_cast<std::size_t>(n));
+    pending.append(buffer, static_cast<std::size_t>(n));
   }
 }
 
 RunResult BackgroundProcess::Wait() {
   RunResult result = FinishSpawned({pid_, out_fd_, err_fd_});
   result.err.insert(0, err_pending_);
+  result.out.insert(0, out_pending_);
   err_pending_.clear();
+  out_pending_.clear();
   pid_ = -1;
   return result;
 }

@@ -24,15 +24,20 @@ class BackgroundProcess final {
   // Blocks until the process has written a whole line to standard error, and returns it
   // without its line end; empty once standard error has closed.
   std::string ReadErrorLine();
-  // Waits for the end of the process; out and err hold everything it wrote (err without the
-  // lines already read).
+  // The same on standard output (a build's progress lines).
+  std::string ReadOutputLine();
+  // Waits for the end of the process; out and err hold everything it wrote (without the lines
+  // already read).
   RunResult Wait();
 
  private:
+  static std::string ReadLine(int fd, std::string& pending);
+
   pid_t pid_ = -1;
   int out_fd_ = -1;
   int err_fd_ = -1;
   std::string err_pending_;
+  std::string out_pending_;
 };
 
 }  // namespace quellor::testing
