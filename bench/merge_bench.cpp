@@ -78,11 +78,7 @@ struct Bench final {
                                  .app_access_names = {0},
                                  .UpdateDDEPoints = true,
                                  .DiscreteAsInteger = true});
-    QueryParameters parameters(2);
-    parameters.SetInteger(0, 0);
-    parameters.SetInteger(1, 1);
-    ProjectQuery query = ProjectQuery::Saved("qFTTrdData", parameters.get(), 0);
-    dict.BuildFromProject(query);
+    LoadProjectTags(dict);
     return dict.counters().ProcessedTotal;
   }
 };

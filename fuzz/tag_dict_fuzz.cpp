@@ -16,8 +16,8 @@
 #include "accessnames/acc_names.h"
 #include "dictionary_folder.h"
 #include "driver/project_query.h"
-#include "platform/library_loader.h"
 #include "fuzz_check.h"
+#include "platform/library_loader.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 #include "tagdict/tag_layout.h"
@@ -91,11 +91,7 @@ std::int32_t MergePlant(const quellor::fuzz::DictionaryFolder& folder) {
   options.DiscreteAsInteger = true;
   CTagDict dict(options);
   if (!dict.is_open()) return -1;
-  QueryParameters parameters(2);
-  parameters.SetInteger(0, 0);
-  parameters.SetInteger(1, 1);
-  ProjectQuery query = ProjectQuery::Saved("qFTTrdData", parameters.get(), 0);
-  dict.BuildFromProject(query);
+  LoadProjectTags(dict);
   dict.WriteNameIndex();
   return dict.counters().CreatedTotal;
 }

@@ -17,16 +17,6 @@
 namespace quellor {
 namespace {
 
-// LoadProjectTags: merges the project's trend rows into `dict`. A query that cannot be
-// prepared is silent: the dictionary keeps what it had and is closed as it is.
-void LoadProjectTags(CTagDict& dict) {
-  QueryParameters parameters(2);
-  parameters.SetInteger(0, 0);
-  parameters.SetInteger(1, 1);
-  ProjectQuery query = ProjectQuery::Saved("qFTTrdData", parameters.get(), 0);
-  if (query.ok()) dict.BuildFromProject(query);
-}
-
 // One "View" client's dictionary step: open (load and repair), merge, name index, close
 // (header and statistics).
 void BuildTagDictionary(const std::string& AppFolder, CAccNames& AccNames,

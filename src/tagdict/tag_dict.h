@@ -141,4 +141,9 @@ class CTagDict final {
   std::int32_t default_alarm_group_ = 0;
 };
 
+// LoadProjectTags: merges the project's trend rows into `dict` as an application's build does:
+// qFTTrdData prepared with the parameters 0 and 1, option 0. A query that cannot be prepared
+// is silent: the dictionary keeps what it had.
+void LoadProjectTags(CTagDict& dict);
+
 }  // namespace quellor

@@ -206,4 +206,12 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
   }
 }
 
+void LoadProjectTags(CTagDict& dict) {
+  QueryParameters parameters(2);
+  parameters.SetInteger(0, 0);
+  parameters.SetInteger(1, 1);
+  ProjectQuery query = ProjectQuery::Saved("qFTTrdData", parameters.get(), 0);
+  if (query.ok()) dict.BuildFromProject(query);
+}
+
 }  // namespace quellor

@@ -54,11 +54,7 @@ std::int32_t MergedTags(const GeneratedPlant& plant, const TempDir& app) {
                                  .app_access_names = {0, 1},
                                  .UpdateDDEPoints = true,
                                  .DiscreteAsInteger = true});
-    QueryParameters parameters(2);
-    parameters.SetInteger(0, 0);
-    parameters.SetInteger(1, 1);
-    ProjectQuery query = ProjectQuery::Saved("qFTTrdData", parameters.get(), 0);
-    dict.BuildFromProject(query);
+    LoadProjectTags(dict);
     processed = dict.counters().ProcessedTotal;
   }
   TagDll().ReleaseProjectDb();
