@@ -105,9 +105,11 @@ void RegisterInAppList(std::string_view AppPath) {
     return;
   }
 
-  // Held until the write is done. Without the lock (a missing or read-only folder) the read finds
-  // no list and the write fails with its message.
-  const Result<PathLock> lock = PathLock::Acquire(list_file, /*create_missing_file=*/true);
+  // The list's folder is locked, held until the write is done: a lock on the list itself would
+  // have to create a missing list first, and a build ended before its write would leave that
+  // empty list behind. Without the lock (a missing folder) the read finds no list and the write
+  // fails with its message.
+  const Result<PathLock> lock = PathLock::Acquire(directory);
   const Result<ListKeys> keys = ReadListKeys(list_file);
   if (!keys.ok()) {
     ReportListNotWritten(list_file);

@@ -28,6 +28,7 @@ CTagDict::CTagDict(TagDictOptions options) : options_(std::move(options)) {
 }
 
 CTagDict::~CTagDict() {
+  FlushChanges();
   if (tag_file_ != nullptr) {
     UpdateHeader();
     if (options_.access_names != nullptr && tag_index_) ReportTagStatistics();
@@ -58,6 +59,9 @@ void CTagDict::Open() {
 
   const auto size = tag_file_->Size();
   if (!size.ok()) return Fail(tl::kTagFileName);
+  // Room for the most records a dictionary holds, so that appending never moves the records;
+  // pages are only touched as records fill them.
+  records_.reserve(tl::kMaxRecords);
   if (*size == 0) return InitialiseEmpty();
   // A file shorter than its header is no dictionary; it is neither read nor written.
   if (*size < tl::kHeaderSize) return Fail(tl::kTagFileName);
@@ -124,26 +128,47 @@ std::size_t CTagDict::ReadRecord(std::int32_t n, TagRec_T& out) const {
 void CTagDict::WriteRecord(std::int32_t n, const TagRec_T& record) {
   if (tag_file_ == nullptr || Record(n) == nullptr) return;
   records_[static_cast<std::size_t>(n - 1)] = record;
-  if (!tag_file_->WriteAt(tl::RecordOffset(n), record.bytes()).ok()) Fail(tl::kTagFileName);
+  dirty_[static_cast<std::size_t>(n - 1)] = true;
 }
 
 void CTagDict::ClearCompanionRecord(std::int32_t n) {
-  const std::int32_t one[] = {n};
-  ClearCompanionRecords(one);
+  if (tag_file_ != nullptr) companion_clears_.push_back(n);
+}
+
+void CTagDict::FlushChanges() {
+  if (tag_file_ == nullptr) return;
+  // Companion records first: a record written with a new tag never meets its old companion.
+  std::sort(companion_clears_.begin(), companion_clears_.end());
+  companion_clears_.erase(std::unique(companion_clears_.begin(), companion_clears_.end()),
+                          companion_clears_.end());
+  ClearCompanionRecords(companion_clears_);
+  companion_clears_.clear();
+  FlushDirtyRecords();
 }
 
 void CTagDict::ClearCompanionRecords(std::span<const std::int32_t> sorted) {
-  if (companion_file_ == nullptr) return;
-  // Neighbouring records are cleared with one write.
+  if (companion_file_ == nullptr || sorted.empty()) return;
+  const auto size = companion_file_->Size();
+  if (!size.ok()) return Fail(tl::kCompanionFileName);
+  // Neighbouring records are cleared with one write; past the end of Tag_Ext.X, growing the
+  // file gives the same zeros without writing them.
   std::vector<std::uint8_t> zeros;
+  std::uint64_t grow_to = 0;
   for (std::size_t i = 0; i < sorted.size();) {
     std::size_t end = i + 1;
     while (end < sorted.size() && sorted[end] == sorted[end - 1] + 1) ++end;
-    zeros.assign((end - i) * tl::kCompanionRecordSize, 0);
-    if (!companion_file_->WriteAt(tl::CompanionOffset(sorted[i]), zeros).ok()) {
-      return Fail(tl::kCompanionFileName);
+    const std::uint64_t from = tl::CompanionOffset(sorted[i]);
+    const std::uint64_t to = from + (end - i) * tl::kCompanionRecordSize;
+    const std::uint64_t written_to = std::min(to, *size);
+    if (from < written_to) {
+      zeros.assign(static_cast<std::size_t>(written_to - from), 0);
+      if (!companion_file_->WriteAt(from, zeros).ok()) return Fail(tl::kCompanionFileName);
     }
+    grow_to = std::max(grow_to, to);
     i = end;
+  }
+  if (grow_to > *size && !companion_file_->Extend(grow_to).ok()) {
+    Fail(tl::kCompanionFileName);
   }
 }
 
@@ -192,6 +217,8 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
     if (record_count_ >= tl::kMaxRecords) return result;
     free_head_ = 0;
     records_.emplace_back();
+    // Written even if it stays empty, so that Tagname.X holds every record its header counts.
+    dirty_.push_back(true);
     result.RecNo = ++record_count_;
   }
   ++used_count_;
@@ -205,6 +232,8 @@ void CTagDict::InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T
 }
 
 void CTagDict::WriteNameIndex() {
+  // Tagname.X first: the name index never lists records the dictionary failed to write.
+  FlushChanges();
   if (tag_file_ == nullptr) return;
   std::string bytes(static_cast<std::size_t>(record_count_) * tl::kNameWidth, '\0');
   for (std::size_t i = 0; i < records_.size(); ++i) {
@@ -240,6 +269,7 @@ void CTagDict::Fail(std::string_view suffix) {
   tag_index_.reset();
   records_.clear();
   dirty_.clear();
+  companion_clears_.clear();
   record_count_ = free_head_ = used_count_ = 0;
 }
 

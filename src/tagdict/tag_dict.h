@@ -3,9 +3,11 @@
 //
 // Construction opens both files exclusively (held until destruction), checks the header and
 // either loads and repairs the dictionary or initialises an empty Tagname.X. The records are
-// read once, in large blocks, into memory; every later read comes from there and every write
-// goes to memory and to the file at once, so the files always hold what the dictionary holds.
-// Destruction brings the header up to date and reports the entry count and the statistics.
+// read once, in large blocks, into memory; every later read comes from there. Writes go to
+// memory and reach the files in large blocks (neighbouring records in one write): after the
+// load, before the name index is written and at destruction, which then brings the header up
+// to date and reports the entry count and the statistics. The header is written last, so a
+// build that ends early leaves the header of the last whole build.
 //
 // A dictionary that did not open (either file missing or held by another build, a Tagname.X
 // too short for its header, a failed read or write) stays closed: every operation then does
@@ -85,9 +87,9 @@ class CTagDict final {
   const TagRec_T* Record(std::int32_t n) const;
   // Copies record n into `out`; the number of bytes read (1024, or 0 outside the file).
   std::size_t ReadRecord(std::int32_t n, TagRec_T& out) const;
-  // Stores record n (1 <= n <= record count) in memory and in Tagname.X.
+  // Stores record n (1 <= n <= record count); it reaches Tagname.X with the next flush.
   void WriteRecord(std::int32_t n, const TagRec_T& record);
-  // Writes 512 zero bytes over record n of Tag_Ext.X.
+  // Record n of Tag_Ext.X becomes 512 zero bytes with the next flush.
   void ClearCompanionRecord(std::int32_t n);
 
   // The record of `name`: an existing one from the index, else a free one (its companion
@@ -103,7 +105,12 @@ class CTagDict final {
   // is closed or the query delivers no row. The caller keeps and releases the query.
   void BuildFromProject(ProjectQuery& query);
 
-  // Writes Tagnames.NDX: the 129-byte name field of every record, in record order.
+  // Writes what changed in memory to the files: the cleared companion records, then the
+  // changed records, neighbours in one write. A failed write closes the dictionary.
+  void FlushChanges();
+
+  // Writes Tagnames.NDX (after flushing the changes): the 129-byte name field of every record,
+  // in record order.
   void WriteNameIndex();
 
  private:
@@ -130,7 +137,8 @@ class CTagDict final {
   std::unique_ptr<File> tag_file_;
   std::unique_ptr<File> companion_file_;
   std::vector<TagRec_T> records_;  // records_[n - 1] is record n
-  std::vector<bool> dirty_;        // records changed in memory, not yet written (the load)
+  std::vector<bool> dirty_;        // records changed in memory, not yet written
+  std::vector<std::int32_t> companion_clears_;  // companion records to clear, not yet written
   std::int32_t free_head_ = 0;
   std::int32_t used_count_ = 0;
   std::int32_t record_count_ = 0;

@@ -2,6 +2,7 @@
 // passes work on the records in memory; the changed records are written back once, at the end.
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "accessnames/acc_names.h"
 #include "base/ascii.h"
@@ -39,9 +40,8 @@ void CTagDict::LoadTagDict() {
   RemoveOrphans(cleared);
   RebuildFreeChain(system_group);
   if (options_.access_names != nullptr) MarkApplicationAccess();
-  FlushDirtyRecords();
-  std::sort(cleared.begin(), cleared.end());
-  ClearCompanionRecords(cleared);
+  companion_clears_ = std::move(cleared);
+  FlushChanges();
 }
 
 // Pass 1: free records are zeroed, used ones indexed; alarm groups other than "$System" are

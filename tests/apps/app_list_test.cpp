@@ -245,13 +245,13 @@ class LockWaitSignal final : public ForwardingFileSystem {
   int signal_fd_;
 };
 
-TEST_F(AppListTest, WaitsForTheBuildThatHoldsTheListBeforeReadingTheCount) {
+TEST_F(AppListTest, WaitsForTheBuildThatHoldsTheListFolderBeforeReadingTheCount) {
   WriteFile(List(), "[InTouch]\r\nAppCount=0\r\n");
   int pipe_fds[2];
   ASSERT_EQ(pipe(pipe_fds), 0);
   LockWaitSignal signal(Env::Default().file_system(), pipe_fds[1]);
   ScopedFileSystemOverride use(signal);
-  LockHolder other_build(List());
+  LockHolder other_build(List().parent_path());
   std::thread build([] { RegisterInAppList(kAppPath); });
   char waiting = 0;
   ASSERT_EQ(read(pipe_fds[0], &waiting, 1), 1);

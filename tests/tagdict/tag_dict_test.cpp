@@ -193,6 +193,7 @@ TEST(FindOrAllocateRecord, HandsOutFreeRecordsHighestFirstThenAppends) {
   EXPECT_EQ(dict.used_count(), 9);
   EXPECT_EQ(dict.tag_index()->at("New1"), (TagIdxData_T{7, 4, 0, 0}));
 
+  dict.FlushChanges();
   const std::string companion = ReadFile(dir.path() / "Tag_Ext.X");
   EXPECT_EQ(testing::CompanionOf(companion, 7), std::string(512, '\0'));
   EXPECT_EQ(testing::CompanionOf(companion, 3), std::string(512, '\0'));
