@@ -29,8 +29,11 @@ bool ByStorageClass(sqlite3_stmt* statement, int column, VARIANT* out) {
       return true;
     case SQLITE_TEXT: {
       const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-      const int length = sqlite3_column_bytes(statement, column);
-      return VariantSetText(out, Utf8ToCp1252(std::string_view(text, length)));
+      const std::string_view utf8(
+          text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+      // ASCII, as most project text is, reads the same in both encodings.
+      if (IsAscii(utf8)) return VariantSetText(out, utf8);
+      return VariantSetText(out, Utf8ToCp1252(utf8));
     }
     case SQLITE_BLOB: {
       const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));

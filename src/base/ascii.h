@@ -11,6 +11,13 @@ namespace quellor {
 constexpr bool IsAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 constexpr char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 constexpr char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+// Every byte below 0x80: the text reads the same in UTF-8 and in Windows-1252.
+constexpr bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
 
 std::string ToUpperAscii(std::string_view text);
 std::string ToLowerAscii(std::string_view text);
