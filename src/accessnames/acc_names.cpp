@@ -107,16 +107,18 @@ void CAccNames::AppendRecord(AccName_T record) {
   highest_id_ = has_ids_ ? std::max(highest_id_, record.DDESourceID) : record.DDESourceID;
   has_ids_ = true;
   if (record.Points != nullptr) {
-    record.Points->ForEach(
-        [this, position](const DDEPoint_T& point) { NotePointName(position, point.TagName); });
+    record.Points->ForEachKeyed([this, position](DDEPoints::Key key, const DDEPoint_T& point) {
+      IndexPoint(position, key, point.TagName);
+    });
   }
   names_.push_back(std::move(record));
 }
 
-void CAccNames::NotePointName(std::size_t record, const std::string& tag_name) {
-  std::vector<std::size_t>& owners = point_owners_[tag_name];
-  const auto at = std::lower_bound(owners.begin(), owners.end(), record);
-  if (at == owners.end() || *at != record) owners.insert(at, record);
+void CAccNames::IndexPoint(std::size_t record, DDEPoints::Key key, std::string_view tag_name) {
+  auto it = points_by_name_.find(tag_name);
+  if (it == points_by_name_.end())
+    it = points_by_name_.emplace(tag_name, std::vector<PointRef>()).first;
+  it->second.push_back(PointRef{record, key});
 }
 
 void CAccNames::FixUpPlaceholder() {

@@ -80,7 +80,8 @@ class CAccNames final {
  private:
   AccName_T& RecordAt(int index);
   std::int32_t NextSourceID();
-  void NotePointName(std::size_t record, const std::string& tag_name);
+  // Enters the point `key` of record `record` in the point index.
+  void IndexPoint(std::size_t record, DDEPoints::Key key, std::string_view tag_name);
 
   std::int32_t last_dde_source_ = 0;
   std::vector<AccName_T> names_;
@@ -89,9 +90,15 @@ class CAccNames final {
   std::unordered_map<std::int32_t, std::size_t> by_id_;
   bool has_ids_ = false;
   std::int32_t highest_id_ = 0;
-  // For each exact tag name, the records (ascending) whose points hold it.
-  std::unordered_map<std::string, std::vector<std::size_t>, ExactStringHash, std::equal_to<>>
-      point_owners_;
+  // Where the points of each tag name (without regard to case) are: one entry per live point,
+  // in no particular order; most names have one. Both point operations of a tag look up one
+  // entry. An entry whose points were all removed stays, empty, for the point set next.
+  struct PointRef {
+    std::size_t record;
+    DDEPoints::Key key;
+  };
+  std::unordered_map<std::string, std::vector<PointRef>, CaseInsensitiveHash, CaseInsensitiveEqual>
+      points_by_name_;
 };
 
 }  // namespace quellor

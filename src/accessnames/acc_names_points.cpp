@@ -1,6 +1,7 @@
 // The operations of the tag merge, the recipe clients and the tag browser on a finished set.
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "accessnames/acc_names.h"
 #include "base/format.h"
@@ -43,31 +44,48 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
                             std::string_view item_name) {
   const auto found = by_id_.find(source_id);
   if (found == by_id_.end()) return;
-  AccName_T& record = names_[found->second];
+  const std::size_t position = found->second;
+  AccName_T& record = names_[position];
   if (record.Points == nullptr) record.Points = std::make_unique<DDEPoints>();
 
-  if (DDEPoint_T* point = record.Points->FindIgnoreCase(tag_name)) {
-    if (point->TagIndex == tag_index && EqualsIgnoreCase(point->ItemName, item_name)) return;
-    point->TagIndex = tag_index;
-    point->ItemName = std::string(item_name);
+  // The record's first point of the name, without regard to case: its lowest key.
+  const PointRef* first = nullptr;
+  if (const auto entry = points_by_name_.find(tag_name); entry != points_by_name_.end()) {
+    for (const PointRef& ref : entry->second) {
+      if (ref.record == position && (first == nullptr || ref.key < first->key)) first = &ref;
+    }
+  }
+  if (first != nullptr) {
+    DDEPoint_T& point = record.Points->At(first->key);
+    if (point.TagIndex == tag_index && EqualsIgnoreCase(point.ItemName, item_name)) return;
+    point.TagIndex = tag_index;
+    point.ItemName = std::string(item_name);
     Report(StringPrintf("        DDE data for tag %s has been modified",
                         std::string(tag_name).c_str()),
            0, 1);
     return;
   }
-  std::string name(tag_name);
-  NotePointName(found->second, name);
-  record.Points->PushFront(DDEPoint_T{std::move(name), tag_index, std::string(item_name)});
+  const DDEPoints::Key key = record.Points->PushFront(
+      DDEPoint_T{std::string(tag_name), tag_index, std::string(item_name)});
+  IndexPoint(position, key, tag_name);
 }
 
 void CAccNames::RemoveTagPoint(std::string_view tag_name) {
-  const auto owners = point_owners_.find(tag_name);
-  if (owners == point_owners_.end()) return;
-  std::vector<std::size_t>& records = owners->second;
-  const DDEPoints::Removal removal = names_[records.front()].Points->RemoveFirstExact(tag_name);
-  if (removal.name_remains) return;
-  records.erase(records.begin());
-  if (records.empty()) point_owners_.erase(owners);
+  const auto entry = points_by_name_.find(tag_name);
+  if (entry == points_by_name_.end()) return;
+  std::vector<PointRef>& refs = entry->second;
+  // The first point in record order whose name matches exactly: lowest record, then lowest key.
+  auto first = refs.end();
+  for (auto ref = refs.begin(); ref != refs.end(); ++ref) {
+    if (names_[ref->record].Points->At(ref->key).TagName != tag_name) continue;
+    if (first == refs.end() ||
+        std::tie(ref->record, ref->key) < std::tie(first->record, first->key)) {
+      first = ref;
+    }
+  }
+  if (first == refs.end()) return;
+  names_[first->record].Points->Remove(first->key);
+  refs.erase(first);
 }
 
 void CAccNames::SelectPelnetSource(std::span<const int> indices, std::string_view server,
