@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 #include <utility>
 
 #include "base/format.h"
@@ -14,13 +15,6 @@
 namespace quellor {
 
 namespace tl = tag_layout;
-
-namespace {
-
-// The load reads Tagname.X in blocks of this many records.
-constexpr std::size_t kReadBlockRecords = 1024;
-
-}  // namespace
 
 CTagDict::CTagDict(TagDictOptions options) : options_(std::move(options)) {
   if (options_.access_names != nullptr) ReadDeadbandSettings();
@@ -96,21 +90,17 @@ bool CTagDict::ReadAllRecords(std::uint64_t file_size) {
   const std::uint64_t whole = file_size / tl::kRecordSize;
   const std::size_t count = whole == 0 ? 0 : static_cast<std::size_t>(whole - 1);
   records_.assign(count, TagRec_T());
-  std::vector<std::uint8_t> block(kReadBlockRecords * tl::kRecordSize);
-  for (std::size_t first = 0; first < count; first += kReadBlockRecords) {
-    const std::size_t n = std::min(kReadBlockRecords, count - first);
-    const std::span<std::uint8_t> want(block.data(), n * tl::kRecordSize);
-    const auto read =
-        tag_file_->ReadAt(tl::RecordOffset(static_cast<std::int32_t>(first + 1)), want);
-    if (!read.ok() || *read != want.size()) return false;
-    for (std::size_t i = 0; i < n; ++i) {
-      std::copy_n(block.data() + i * tl::kRecordSize, tl::kRecordSize,
-                  records_[first + i].bytes().begin());
-    }
-  }
+  // One read, straight into the records.
+  const auto read = tag_file_->ReadAt(tl::RecordOffset(1), RecordBytes(0, count));
+  if (!read.ok() || *read != count * tl::kRecordSize) return false;
   record_count_ = static_cast<std::int32_t>(count);
   dirty_.assign(count, false);
   return true;
+}
+
+std::span<std::uint8_t> CTagDict::RecordBytes(std::size_t first, std::size_t count) {
+  static_assert(sizeof(TagRec_T) == tl::kRecordSize && std::is_trivially_copyable_v<TagRec_T>);
+  return {reinterpret_cast<std::uint8_t*>(records_.data() + first), count * tl::kRecordSize};
 }
 
 const TagRec_T* CTagDict::Record(std::int32_t n) const {
@@ -173,22 +163,16 @@ void CTagDict::ClearCompanionRecords(std::span<const std::int32_t> sorted) {
 }
 
 void CTagDict::FlushDirtyRecords() {
-  std::vector<std::uint8_t> run;
+  // Each run of neighbouring changed records is written with one write, from the records.
   for (std::size_t i = 0; i < dirty_.size() && tag_file_ != nullptr;) {
     if (!dirty_[i]) {
       ++i;
       continue;
     }
     std::size_t end = i;
-    run.clear();
-    while (end < dirty_.size() && dirty_[end] && run.size() < kReadBlockRecords * tl::kRecordSize) {
-      run.insert(run.end(), records_[end].bytes().begin(), records_[end].bytes().end());
-      dirty_[end] = false;
-      ++end;
-    }
-    if (!tag_file_->WriteAt(tl::RecordOffset(static_cast<std::int32_t>(i + 1)), run).ok()) {
-      return Fail(tl::kTagFileName);
-    }
+    while (end < dirty_.size() && dirty_[end]) dirty_[end++] = false;
+    const auto offset = tl::RecordOffset(static_cast<std::int32_t>(i + 1));
+    if (!tag_file_->WriteAt(offset, RecordBytes(i, end - i)).ok()) return Fail(tl::kTagFileName);
     i = end;
   }
 }

@@ -3,7 +3,7 @@
 //
 // Construction opens both files exclusively (held until destruction), checks the header and
 // either loads and repairs the dictionary or initialises an empty Tagname.X. The records are
-// read once, in large blocks, into memory; every later read comes from there. Writes go to
+// read once, with one read, into memory; every later read comes from there. Writes go to
 // memory and reach the files in large blocks (neighbouring records in one write): after the
 // load, before the name index is written and at destruction, which then brings the header up
 // to date and reports the entry count and the statistics. The header is written last, so a
@@ -119,6 +119,8 @@ class CTagDict final {
   void InitialiseEmpty();
   [[noreturn]] void ExitOldFormat();
   bool ReadAllRecords(std::uint64_t file_size);
+  // The bytes of records first + 1 ... first + count as they lie in memory.
+  std::span<std::uint8_t> RecordBytes(std::size_t first, std::size_t count);
   void LoadTagDict();
   std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared);
   void LinkParents();
