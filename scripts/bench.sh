@@ -77,6 +77,7 @@ for size in $sizes; do
   for ((r = 0; r < runs; ++r)); do
     rm -rf "$work/$size/built"
     cp -a "$work/$size/plant" "$work/$size/built"
+    sync  # the copy's writeback is not the build's
     quellor_on "$work/$size/built"
     measure "first build" "$size" "${quellor[@]}"
   done
@@ -91,6 +92,7 @@ for size in $sizes; do
     cp -a "$work/$size/built" "$work/$size/changed"
     "$bin/make_project" change "$work/$size/changed/c/Projects/Plant/Project.mdb" $((seed + r)) \
       >/dev/null
+    sync
     quellor_on "$work/$size/changed"
     measure "rebuild, 1% changed" "$size" "${quellor[@]}"
   done
