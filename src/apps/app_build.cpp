@@ -12,6 +12,7 @@
 #include "driver/project_query.h"
 #include "report/report.h"
 #include "tagbrowser/tag_brw_build.h"
+#include "tagdict/project_tags.h"
 #include "tagdict/tag_dict.h"
 
 namespace quellor {
@@ -20,26 +21,26 @@ namespace {
 // One "View" client's dictionary step: open (load and repair), merge, name index, close
 // (header and statistics).
 void BuildTagDictionary(const std::string& AppFolder, CAccNames& AccNames,
-                        const ClientApp_T& client) {
+                        const ClientApp_T& client, ProjectTags& project) {
   CTagDict dict(TagDictOptions{.folder = AppFolder,
                                .Separator = "\\",
                                .access_names = &AccNames,
                                .app_access_names = client.AccNameIndices,
                                .UpdateDDEPoints = true,
                                .DiscreteAsInteger = true});
-  LoadProjectTags(dict);
+  LoadProjectTags(dict, project);
   dict.WriteNameIndex();
 }
 
 }  // namespace
 
-void CInTApp::BuildApp(const char* FolderOverride) {
+void CInTApp::BuildApp(const char* FolderOverride, ProjectTags& project) {
   const std::string AppFolder = FolderOverride != nullptr ? FolderOverride : AppPath_;
   bool view_found = false;
   for (const ClientApp_T& client : *ClientList_) {
     if (EqualsIgnoreCase(client.ClientAppName, "View")) {
       view_found = true;
-      BuildTagDictionary(AppFolder, *AccNames_, client);
+      BuildTagDictionary(AppFolder, *AccNames_, client, project);
     } else if (EqualsIgnoreCase(client.ClientAppName, "Recipe")) {
       AccNames_->SetAlwaysAdvise(client.AccNameIndices, 1);
     }

@@ -9,6 +9,7 @@
 #include "apps/app_records.h"
 #include "base/format.h"
 #include "report/report.h"
+#include "tagdict/project_tags.h"
 
 namespace quellor {
 namespace {
@@ -113,7 +114,8 @@ void CClientApps::DiscoverInTouchApps(const char* ProjectDir, const char* Factor
     }
   }
   query.reset();
-  for (auto& app : InTouchApps_) app->BuildApp(FolderOverride);
+  ProjectTags project;  // read by the first dictionary's merge, then shared
+  for (auto& app : InTouchApps_) app->BuildApp(FolderOverride, project);
 }
 
 void CClientApps::DiscoverInSQLNodes(const char* FactorySuiteDir, const char* ClientsDir) {

@@ -17,6 +17,8 @@
 
 namespace quellor {
 
+class ProjectTags;
+
 class CInTApp final {
  public:
   // PrepareAppFolder. `row` is the application's first access-name row and ClientAppName its
@@ -40,8 +42,9 @@ class CInTApp final {
   // other builds have the folder (app_build.cpp): the dictionary of each "View" client, Always
   // Advise on each "Recipe" client's access names, Tagname.avl removed, DDE.CFG, the entry in
   // AppList.INI (not with FolderOverride) and TagBrw.DAT last. Each step reports its own
-  // failures; none stops the others.
-  void BuildApp(const char* FolderOverride);
+  // failures; none stops the others. `project` holds the project's tags, shared by the build's
+  // applications.
+  void BuildApp(const char* FolderOverride, ProjectTags& project);
 
   const CClientFolders& folders() const { return folders_; }
   const std::string& InTouchAppName() const { return InTouchAppName_; }

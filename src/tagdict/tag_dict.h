@@ -30,6 +30,7 @@ namespace quellor {
 
 class CAccNames;
 class ProjectQuery;
+class ProjectTags;
 
 // What the build step hands the dictionary.
 struct TagDictOptions {
@@ -101,8 +102,11 @@ class CTagDict final {
   // InitTagRecord with this dictionary's default alarm group.
   void InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T* stored) const;
 
-  // Merges the rows of a prepared qFTTrdData query (tag_merge.h); nothing when the dictionary
-  // is closed or the query delivers no row. The caller keeps and releases the query.
+  // Merges the project's trend rows (tag_merge.h); nothing when the dictionary is closed or
+  // there is no row.
+  void BuildFromProject(ProjectTags& project);
+  // The same with the rows of a prepared trend query, read whole first. The caller keeps and
+  // releases the query.
   void BuildFromProject(ProjectQuery& query);
 
   // Writes what changed in memory to the files: the cleared companion records, then the
@@ -138,8 +142,8 @@ class CTagDict final {
   const TagDictOptions options_;
   std::unique_ptr<File> tag_file_;
   std::unique_ptr<File> companion_file_;
-  std::vector<TagRec_T> records_;  // records_[n - 1] is record n
-  std::vector<bool> dirty_;        // records changed in memory, not yet written
+  std::vector<TagRec_T> records_;               // records_[n - 1] is record n
+  std::vector<bool> dirty_;                     // records changed in memory, not yet written
   std::vector<std::int32_t> companion_clears_;  // companion records to clear, not yet written
   std::int32_t free_head_ = 0;
   std::int32_t used_count_ = 0;
@@ -153,7 +157,9 @@ class CTagDict final {
 
 // LoadProjectTags: merges the project's trend rows into `dict` as an application's build does:
 // qFTTrdData prepared with the parameters 0 and 1, option 0. A query that cannot be prepared
-// is silent: the dictionary keeps what it had.
+// is silent: the dictionary keeps what it had. `project` is shared by the applications of one
+// build; without it the rows are read for this dictionary alone.
+void LoadProjectTags(CTagDict& dict, ProjectTags& project);
 void LoadProjectTags(CTagDict& dict);
 
 }  // namespace quellor

@@ -8,6 +8,7 @@
 #include "driver/run_state.h"
 #include "report/report.h"
 #include "tagdict/data_type.h"
+#include "tagdict/project_tags.h"
 #include "tagdict/tag_dict.h"
 #include "tagdict/tag_server.h"
 
@@ -39,20 +40,27 @@ std::string GroupKey(const ProjTag_T& row, int level) {
   }
 }
 
+void CTagDict::BuildFromProject(ProjectTags& project) {
+  if (!is_open()) return;
+  TagMerge(*this, project).Run();
+}
+
 void CTagDict::BuildFromProject(ProjectQuery& query) {
   if (!is_open()) return;
-  TagMerge(*this, query).Run();
+  ProjectTags project(query);
+  BuildFromProject(project);
 }
 
 void TagMerge::Run() {
-  VARIANT* row = nullptr;
-  if (query_.GetNextRow(&row) < 0) return;
+  rows_ = project_.Rows();
+  next_row_ = 0;
+  stop_ = false;
+  FetchNextRow();
+  if (stop_) return;
   TagRec_T dummy;  // the level-0 parent: a fresh record, never written
   dict_.InitTagRecord(dummy, 0, nullptr);
-  ParseProjTag(row, row_);
   std::int32_t counter = 0;
   family_ = 0;
-  stop_ = false;
   if (dict_.options().access_names != nullptr) {
     tag_servers_.emplace(*dict_.options().access_names, dict_.options().app_access_names);
   }
@@ -60,12 +68,11 @@ void TagMerge::Run() {
 }
 
 void TagMerge::FetchNextRow() {
-  VARIANT* row = nullptr;
-  if (query_.GetNextRow(&row) < 0) {
+  if (next_row_ >= rows_.size()) {
     stop_ = true;
     return;
   }
-  ParseProjTag(row, row_);
+  row_ = &rows_[next_row_++];
 }
 
 std::string TagMerge::ItemName(std::string_view name) const {
@@ -107,11 +114,11 @@ std::string TagMerge::TagNameAt(int level, const ProjTag_T& row, const std::stri
 void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_no,
                               std::int32_t& counter) {
   const bool has_access_names = dict_.options().access_names != nullptr;
-  const std::string key = GroupKey(row_, level);
+  const std::string key = GroupKey(*row_, level);
   std::string last_name;
   std::string item_text;
   while (!stop_) {
-    const ProjTag_T R = row_;
+    const ProjTag_T& R = *row_;  // stays valid when the next row becomes current
     // The group test first: a row of the next tree must not set this tree's family.
     if (GroupKey(R, level) != key) return;
     if (level == 0 || family_ == 0) {
@@ -149,7 +156,7 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
     }
     std::int32_t& access_id = CurrentAccessNameID();
     if (M == kLevelTopLevel && has_access_names) {
-      access_id = (*tag_servers_)(N);
+      access_id = tag_servers_->ForServer(project_.ServerOf(N));
     }
     if (has_access_names) {
       if (access_id == 0) {  // the tree is left out; a stored copy stays as it is
@@ -206,12 +213,11 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
   }
 }
 
+void LoadProjectTags(CTagDict& dict, ProjectTags& project) { dict.BuildFromProject(project); }
+
 void LoadProjectTags(CTagDict& dict) {
-  QueryParameters parameters(2);
-  parameters.SetInteger(0, 0);
-  parameters.SetInteger(1, 1);
-  ProjectQuery query = ProjectQuery::Saved("qFTTrdData", parameters.get(), 0);
-  if (query.ok()) dict.BuildFromProject(query);
+  ProjectTags project;
+  LoadProjectTags(dict, project);
 }
 
 }  // namespace quellor

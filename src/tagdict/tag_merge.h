@@ -4,14 +4,17 @@
 // disk only ever lists members that exist, with the DDE point of every I/O tag recorded in the
 // access-name set.
 //
-// Rows are read forward only. Each AddProjectTags call is one group level: it consumes the
-// rows whose group key at its level is the key it started with and returns on the first row
-// of another group, which stays current for the caller. Cost per row: one tag-index lookup, a
-// bounded number of record reads and writes, one server lookup per top-level tag.
+// Rows are taken forward only from the project's tags (project_tags.h). Each AddProjectTags call is
+// one group level: it consumes the rows whose group key at its level is the key it started with and
+// returns on the first row of another group, which stays current for the caller. Cost per row: one
+// tag-index lookup, a bounded number of record reads and writes, one server lookup per top-level
+// tag.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,7 +25,7 @@
 namespace quellor {
 
 class CTagDict;
-class ProjectQuery;
+class ProjectTags;
 
 // The group key of `row` at level L: "" at 0, TagName at 1, TagName.FieldName at 2,
 // TagName.FieldName.SubfieldName at 3.
@@ -30,17 +33,17 @@ std::string GroupKey(const ProjTag_T& row, int level);
 
 class TagMerge final {
  public:
-  TagMerge(CTagDict& dict, ProjectQuery& query) : dict_(dict), query_(query) {}
+  TagMerge(CTagDict& dict, ProjectTags& project) : dict_(dict), project_(project) {}
   TagMerge(const TagMerge&) = delete;
   TagMerge& operator=(const TagMerge&) = delete;
 
-  // BuildFromProject: merges every row of the prepared query.
+  // BuildFromProject: merges every row of the project's tags.
   void Run();
 
  private:
   // One group level; `counter` counts the members stored under `parent` in this build.
   void AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter);
-  // Fetches the next row into the current row; sets the stop flag when there is none.
+  // Makes the next row current; sets the stop flag when there is none.
   void FetchNextRow();
   // Writes W (unless it is incompatible with the stored record), links it into its parent,
   // records its DDE point and counts it.
@@ -62,8 +65,10 @@ class TagMerge final {
                         int& member_level) const;
 
   CTagDict& dict_;
-  ProjectQuery& query_;
-  ProjTag_T row_;                               // the current row
+  ProjectTags& project_;
+  std::span<const ProjTag_T> rows_;
+  std::size_t next_row_ = 0;                    // the row after the current one
+  const ProjTag_T* row_ = nullptr;              // the current row
   bool stop_ = false;                           // no further row, or the dictionary is full
   std::int32_t family_ = 0;                     // kind of the top-level row of the tree being built
   std::optional<TagServerLookup> tag_servers_;  // with the client's access names only

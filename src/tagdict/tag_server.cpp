@@ -32,7 +32,10 @@ std::int32_t LookupTagServer(std::string_view tag_name, const CAccNames& access_
 }
 
 std::int32_t TagServerLookup::operator()(std::string_view tag_name) {
-  const std::optional<std::string> server = TagServerOf(tag_name);
+  return ForServer(TagServerOf(tag_name));
+}
+
+std::int32_t TagServerLookup::ForServer(const std::optional<std::string>& server) {
   if (!server) return 0;
   const auto [it, added] = by_server_.try_emplace(*server, 0);
   if (added) access_names_.SelectPelnetSource(app_access_names_, *server, it->second);

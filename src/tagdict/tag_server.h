@@ -33,6 +33,8 @@ class TagServerLookup final {
       : access_names_(access_names), app_access_names_(app_access_names) {}
 
   std::int32_t operator()(std::string_view tag_name);
+  // The same for a tag whose server computer is known already (none: 0).
+  std::int32_t ForServer(const std::optional<std::string>& server);
 
  private:
   const CAccNames& access_names_;

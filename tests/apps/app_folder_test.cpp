@@ -9,8 +9,9 @@
 #include <thread>
 
 #include "apps/intouch_app.h"
-#include "driver/run_state.h"
 #include "apps_fixture.h"
+#include "driver/run_state.h"
+#include "tagdict/project_tags.h"
 #include "testing/lock_holder.h"
 #include "testing/temp_dir.h"
 
@@ -233,7 +234,8 @@ TEST_F(AppFolderTest, BuildHoldsTheFolderLockUntilItEnds) {
   const auto app = Prepare("A", ok);
   const std::string host = std::filesystem::canonical(project_.AppDir("A")).string();
   EXPECT_TRUE(ProcessHoldsPathLock(host));
-  app->BuildApp(nullptr);
+  ProjectTags project;
+  app->BuildApp(nullptr, project);
   EXPECT_TRUE(std::filesystem::exists(project_.AppDir("A") / "DDE.CFG"));
   EXPECT_FALSE(ProcessHoldsPathLock(host));
 }
@@ -255,7 +257,8 @@ TEST_F(AppFolderTest, SecondBuildOfAnApplicationWaitsForTheFirst) {
   testing::LockHolder first_build(project_.AppDir("A"));
   std::thread second([this] {
     int ok = 0;
-    Prepare("A", ok)->BuildApp(nullptr);
+    ProjectTags project;
+    Prepare("A", ok)->BuildApp(nullptr, project);
   });
   while (!ProcessWaitsForALock()) std::this_thread::yield();
   EXPECT_FALSE(std::filesystem::exists(project_.AppDir("A") / "DDE.CFG"));
