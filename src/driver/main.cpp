@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
   // A write beyond the file-size limit fails like any other write instead of ending the run.
   quellor::IgnoreFileSizeSignal();
+  quellor::KeepFreedMemoryForReuse();
   const auto args = std::span<const char* const>(argv, static_cast<std::size_t>(argc));
   return quellor::RunBuild(quellor::CommandLineTail(args));
 }

@@ -1,3 +1,4 @@
+#include <malloc.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -17,6 +18,12 @@ bool ProcessExists(int pid) {
 }
 
 void IgnoreFileSizeSignal() { signal(SIGXFSZ, SIG_IGN); }
+
+void KeepFreedMemoryForReuse() {
+  constexpr int kMiB = 1 << 20;
+  mallopt(M_MMAP_THRESHOLD, 128 * kMiB);  // above the largest dictionary's records
+  mallopt(M_TRIM_THRESHOLD, 256 * kMiB);
+}
 
 namespace {
 
