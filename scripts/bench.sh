@@ -5,8 +5,8 @@
 # For each size, a generated plant (bench/plant_generator.h) is built by quellor as the suite
 # runs it: a first build on a fresh copy, a rebuild without change, and a rebuild after 1% of
 # the tags changed, each RUNS times (default 5); the table gives the medians of wall time,
-# CPU time (user + system) and peak resident memory, measured by GNU time. The floor, measured
-# in the same run: copying the fullest application's Tagname.X and Tag_Ext.X once, and SQLite
+# CPU time (user + system) and peak resident memory, measured by bench/measure.cpp. The floor,
+# measured in the same run: copying the fullest application's Tagname.X and Tag_Ext.X once, and SQLite
 # (the sqlite3 program) delivering qFTTrdData whole and every top-level tag's server computer
 # in one join. Then the Google Benchmarks of BUILD_DIR/bin run, each briefly.
 set -euo pipefail
@@ -17,7 +17,6 @@ runs=${RUNS:-5}
 # The largest fills each dictionary close to its 60000 records: the shell brings two.
 sizes=${SIZES:-"6000 20000 59990"}
 seed=${SEED:-1}
-time_format="%e %U %S %M"  # wall, user, system, peak resident kB
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -27,20 +26,16 @@ results=$work/results.txt
 # median FILE: the median of the numbers in FILE, one a line.
 median() { sort -g "$1" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# measure NAME SIZE COMMAND...: runs COMMAND under GNU time, appending "wall cpu rss_kb" to
-# $work/SIZE/NAME.times (the wall time from the clock in nanoseconds, as GNU time gives only
-# hundredths). Standard error goes to $work/SIZE/NAME.log, and standard output too except for
-# the floor's, which is the data delivered.
+# measure NAME SIZE COMMAND...: runs COMMAND under bench/measure.cpp, appending "wall cpu
+# rss_kb" to $work/SIZE/NAME.times. Standard error goes to $work/SIZE/NAME.log, and standard
+# output too except for the floor's, which is the data delivered.
 measure() {
-  local name=$1 size=$2 start end out
+  local name=$1 size=$2 out
   shift 2
   out=$work/$size/$name.log
   [[ $name == floor* ]] && out=/dev/null
-  start=$(date +%s%N)
-  /usr/bin/time -f "$time_format" -o "$work/$size/time.out" "$@" >>"$out" 2>>"$work/$size/$name.log"
-  end=$(date +%s%N)
-  awk -v ns=$((end - start)) '{ printf "%.4f %.3f %s\n", ns / 1e9, $2 + $3, $4 }' \
-    "$work/$size/time.out" >>"$work/$size/$name.times"
+  "$bin/measure" "$work/$size/time.out" "$@" >>"$out" 2>>"$work/$size/$name.log"
+  cat "$work/$size/time.out" >>"$work/$size/$name.times"
 }
 
 # The command line of quellor on the plant at ROOT, as the suite runs it.

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libsqlite3-dev sqlite3 binutils time)
+          libbenchmark-dev libsqlite3-dev sqlite3 binutils)
 
 missing=()
 for package in "${packages[@]}"; do
