@@ -1,7 +1,7 @@
 // DDEPoints: the DDE points of one access name, in their order in DDE.CFG.
 //
 // The tag merge removes and sets the point of every tag of a dictionary, up to 60000 on one
-// access name, so every operation here is O(1): points live in slots that never move, and a
+// access name, so every operation here is O(1): a point keeps the slot it was put in, and a
 // point's position is an order key (points added at the front get ever smaller keys, points
 // appended from the file ever larger ones). A removed point leaves a dead slot behind. Which
 // points hold which tag name is indexed by the set that owns the points (CAccNames), one index
