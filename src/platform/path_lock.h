@@ -1,6 +1,7 @@
-// Waiting locks on an application folder (or a shared list file such as AppList.INI), so that
-// two builds of one application never interleave. Re-entrant within the process: one lock
-// per resolved path, its holders counted, released when the last holder goes.
+// Waiting locks on an application folder (or the folder of a shared list such as AppList.INI),
+// so that two builds of one application never interleave. Re-entrant within the process: one
+// lock per resolved path, its holders counted, released when the last holder goes. A lock may
+// also be held on a file; the program itself locks folders only.
 #pragma once
 
 #include <memory>
