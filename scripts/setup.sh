@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libsqlite3-dev sqlite3 binutils)
+          libbenchmark-dev libsqlite3-dev sqlite3 binutils pkg-config
+          libmdb3 mdbtools-dev mdbtools)
 
 missing=()
 for package in "${packages[@]}"; do
