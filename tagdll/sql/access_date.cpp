@@ -90,9 +90,8 @@ std::optional<double> SerialFromParts(const DateTimeParts& parts) {
   }
   const auto days =
       static_cast<double>(DaysFromCivil(parts.year, parts.month, parts.day) - kEpochDays);
-  const double time =
-      static_cast<double>(parts.hour * 3600 + parts.minute * 60 + parts.second) /
-      static_cast<double>(kSecondsPerDay);
+  const double time = static_cast<double>(parts.hour * 3600 + parts.minute * 60 + parts.second) /
+                      static_cast<double>(kSecondsPerDay);
   return days < 0 ? days - time : days + time;
 }
 

@@ -36,8 +36,8 @@ TEST(AccessDate, SerialsBecomeIsoTextOnTheGregorianCalendar) {
 }
 
 TEST(AccessDate, OutsideAccessRangeThereIsNoDate) {
-  for (const double serial : {2958466.0, -657435.0, 1e300, std::nan(""),
-                              std::numeric_limits<double>::infinity()}) {
+  for (const double serial :
+       {2958466.0, -657435.0, 1e300, std::nan(""), std::numeric_limits<double>::infinity()}) {
     EXPECT_FALSE(IsoDateFromSerial(serial).has_value()) << serial;
   }
 }
