@@ -1,0 +1,342 @@
+#include "base/ascii.h"
+#include "tagdll/sql/access_functions.h"
+#include "tagdll/sql/emitter.h"
+#include "tagdll/sql/expression_types.h"
+#include "tagdll/sql/type_rules.h"
+
+namespace quellor::tagdll::sql {
+namespace {
+
+constexpr std::string_view kNocase = " COLLATE NOCASE";
+
+// Whether SQLite would compare the two by bytes: an explicit collation comes first, then the
+// left operand's column, then the right's.
+bool ComparesBytes(const ExprType& left, const ExprType& right) {
+  if (left.collation == Collation::kExplicitNocase ||
+      right.collation == Collation::kExplicitNocase) {
+    return false;
+  }
+  if (left.collation == Collation::kColumnNocase) return false;
+  if (left.collation == Collation::kColumnOther) return true;
+  return right.collation != Collation::kColumnNocase;
+}
+
+bool IsBooleanLike(SqlType type) {
+  return type == SqlType::kBoolean || type == SqlType::kVariant || type == SqlType::kNull;
+}
+
+bool IsDateLike(SqlType type) { return type == SqlType::kDate || type == SqlType::kNull; }
+
+std::string_view Symbol(Op op) {
+  switch (op) {
+    case Op::kEqual:
+      return "=";
+    case Op::kNotEqual:
+      return "<>";
+    case Op::kLess:
+      return "<";
+    case Op::kLessEqual:
+      return "<=";
+    case Op::kGreater:
+      return ">";
+    case Op::kGreaterEqual:
+      return ">=";
+    case Op::kAdd:
+      return "+";
+    case Op::kSubtract:
+      return "-";
+    case Op::kMultiply:
+      return "*";
+    case Op::kAnd:
+      return "AND";
+    default:
+      return "OR";
+  }
+}
+
+}  // namespace
+
+std::string QuoteName(std::string_view name) {
+  std::string quoted = "\"";
+  for (const char c : name) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+std::string QuoteText(std::string_view text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    quoted += c;
+    if (c == '\'') quoted += '\'';
+  }
+  return quoted + "'";
+}
+
+std::string Emitter::Value(const Expr& expr) {
+  switch (expr.kind) {
+    case ExprKind::kNumber:
+      return expr.text.front() == '.' ? "0" + expr.text : expr.text;
+    case ExprKind::kText:
+    case ExprKind::kDate:
+      return QuoteText(expr.text);
+    case ExprKind::kBoolean:
+      return expr.truth ? "1" : "0";
+    case ExprKind::kNull:
+      return "NULL";
+    case ExprKind::kName:
+      if (expr.binding == Expr::Binding::kColumn) return Column(expr);
+      if (expr.binding == Expr::Binding::kAlias) return Value(*expr.alias);
+      return Parameter(expr);
+    case ExprKind::kUnary:
+      if (expr.op == Op::kNot) return "(NOT " + Value(*expr.operands[0]) + ")";
+      return "(-" + Number(*expr.operands[0]) + ")";
+    case ExprKind::kBinary:
+      return Binary(expr);
+    case ExprKind::kLike:
+      return std::string(expr.negated ? "(NOT " : "(") + "access_like(" + Value(*expr.operands[0]) +
+             ", " + Value(*expr.operands[1]) + "))";
+    case ExprKind::kBetween:
+      return Between(expr);
+    case ExprKind::kInList:
+      return InList(expr);
+    case ExprKind::kInQuery:
+      return "(" + Keyed(*expr.operands[0]) + (expr.negated ? " NOT IN (" : " IN (") +
+             Query(*expr.query, true) + "))";
+    case ExprKind::kIsNull:
+      return "(" + Value(*expr.operands[0]) + (expr.negated ? " IS NOT NULL)" : " IS NULL)");
+    case ExprKind::kExists:
+      return "(EXISTS (" + Query(*expr.query, true) + "))";
+    case ExprKind::kScalarQuery:
+      return "(" + Query(*expr.query, true) + ")";
+    case ExprKind::kCall:
+      return Call(expr);
+  }
+  return "NULL";
+}
+
+std::string Emitter::Number(const Expr& expr) {
+  if (expr.type.type == SqlType::kBoolean) {
+    if (expr.kind == ExprKind::kBoolean) return expr.truth ? "-1" : "0";
+    return "(-" + Value(expr) + ")";
+  }
+  if (expr.type.type == SqlType::kDate) return "access_to_serial(" + Value(expr) + ")";
+  return Value(expr);
+}
+
+std::string Emitter::Column(const Expr& expr) {
+  return QuoteName(expr.source->Qualifier()) + "." +
+         QuoteName(expr.source->columns[expr.column].name);
+}
+
+std::string Emitter::Parameter(const Expr& expr) {
+  std::size_t position = 0;
+  while (position < parameters_.size() &&
+         !EqualsIgnoreCase(parameters_[position], expr.parameter)) {
+    ++position;
+  }
+  const std::string placeholder = "?" + std::to_string(position + 1);
+  switch (expr.type.type) {
+    case SqlType::kDate:  // whatever form the program binds, compared as an ISO date
+      return "access_from_serial(access_to_serial(" + placeholder + "))";
+    case SqlType::kBoolean:
+      return "(" + placeholder + " <> 0)";
+    default:
+      return placeholder;
+  }
+}
+
+std::string Emitter::Text(const Expr& expr) {
+  const SqlType type = expr.type.type;
+  if (IsTextual(type) || IsInteger(type)) return Value(expr);
+  if (type == SqlType::kNull) return "NULL";
+  return "access_text(" + Value(expr) + ", " + std::to_string(static_cast<int>(type)) + ")";
+}
+
+std::string Emitter::Converted(const Expr& expr, SqlType target) {
+  if (expr.type.type == SqlType::kBoolean && target != SqlType::kBoolean && IsNumeric(target)) {
+    return Number(expr);
+  }
+  return Value(expr);
+}
+
+std::string Emitter::Binary(const Expr& expr) {
+  const Expr& left = *expr.operands[0];
+  const Expr& right = *expr.operands[1];
+  switch (expr.op) {
+    case Op::kConcat:
+      return Concat(left, right);
+    case Op::kEqual:
+    case Op::kNotEqual:
+    case Op::kLess:
+    case Op::kLessEqual:
+    case Op::kGreater:
+    case Op::kGreaterEqual:
+      return Comparison(expr.op, left, right);
+    case Op::kAnd:
+    case Op::kOr:
+      return "(" + Value(left) + " " + std::string(Symbol(expr.op)) + " " + Value(right) + ")";
+    case Op::kXor:
+      return "((" + Value(left) + " <> 0) <> (" + Value(right) + " <> 0))";
+    case Op::kDivide:
+      return "(CAST(" + Number(left) + " AS REAL) / " + Number(right) + ")";
+    case Op::kIntDivide:
+      return "access_intdiv(" + Number(left) + ", " + Number(right) + ")";
+    case Op::kMod:
+      return "access_mod(" + Number(left) + ", " + Number(right) + ")";
+    case Op::kPower:
+      return "access_pow(" + Number(left) + ", " + Number(right) + ")";
+    default:
+      return Arithmetic(expr);
+  }
+}
+
+std::string Emitter::Arithmetic(const Expr& expr) {
+  const Expr& left = *expr.operands[0];
+  const Expr& right = *expr.operands[1];
+  const SqlType type = expr.type.type;
+  if (expr.op == Op::kAdd && type == SqlType::kText) {
+    return "(" + Value(left) + " || " + Value(right) + ")";
+  }
+  const std::string a = Number(left);
+  const std::string b = Number(right);
+  const std::string plain = "(" + a + " " + std::string(Symbol(expr.op)) + " " + b + ")";
+  if (type == SqlType::kDate) return "access_from_serial" + plain;
+  if (type == SqlType::kCurrency) return "access_round_currency" + plain;
+  if (expr.op == Op::kAdd && type == SqlType::kVariant) {  // text joins, numbers add
+    return "(CASE WHEN typeof(" + a + ") = 'text' AND typeof(" + b + ") = 'text' THEN " + a +
+           " || " + b + " ELSE " + a + " + " + b + " END)";
+  }
+  return plain;
+}
+
+std::string Emitter::Concat(const Expr& left, const Expr& right) {
+  const std::string a = Text(left);
+  const std::string b = Text(right);
+  const auto part = [](const Expr& expr, const std::string& text) {
+    return expr.type.nullable ? "coalesce(" + text + ", '')" : text;
+  };
+  const std::string joined = part(left, a) + " || " + part(right, b);
+  if (left.type.nullable && right.type.nullable) {
+    return "(CASE WHEN " + a + " IS NULL AND " + b + " IS NULL THEN NULL ELSE " + joined + " END)";
+  }
+  return "(" + joined + ")";
+}
+
+std::string Emitter::Comparison(Op op, const Expr& left, const Expr& right) {
+  const SqlType a = left.type.type;
+  const SqlType b = right.type.type;
+  const std::string symbol = " " + std::string(Symbol(op)) + " ";
+  const bool ordering = op != Op::kEqual && op != Op::kNotEqual;
+  if (a == SqlType::kBoolean || b == SqlType::kBoolean) {
+    if (!ordering && IsBooleanLike(a) && IsBooleanLike(b)) {
+      return "(" + Value(left) + symbol + Value(right) + ")";
+    }
+    return "(" + Number(left) + symbol + Number(right) + ")";  // True (-1) sorts before False
+  }
+  if (a == SqlType::kDate || b == SqlType::kDate) {
+    if (IsDateLike(a) && IsDateLike(b)) return "(" + Value(left) + symbol + Value(right) + ")";
+    return "(access_to_serial(" + Value(left) + ")" + symbol + "access_to_serial(" + Value(right) +
+           "))";
+  }
+  const bool text = !IsNumeric(a) && !IsNumeric(b) && (IsTextLike(a) || IsTextLike(b));
+  const bool collate = text && ComparesBytes(left.type, right.type);
+  return "(" + Value(left) + symbol + Value(right) + (collate ? std::string(kNocase) : "") + ")";
+}
+
+std::string Emitter::Keyed(const Expr& value) {
+  if (!IsTextLike(value.type.type) || ComparesWithoutCase(value.type)) return Value(value);
+  return Value(value) + std::string(kNocase);
+}
+
+std::string Emitter::Between(const Expr& expr) {
+  const Expr& value = *expr.operands[0];
+  const Expr& low = *expr.operands[1];
+  const Expr& high = *expr.operands[2];
+  const std::string between = expr.negated ? " NOT BETWEEN " : " BETWEEN ";
+  const SqlType type = value.type.type;
+  if (type == SqlType::kDate && !(IsDateLike(low.type.type) && IsDateLike(high.type.type))) {
+    return "(access_to_serial(" + Value(value) + ")" + between + "access_to_serial(" + Value(low) +
+           ") AND access_to_serial(" + Value(high) + "))";
+  }
+  if (type == SqlType::kBoolean) {
+    return "(" + Number(value) + between + Number(low) + " AND " + Number(high) + ")";
+  }
+  return "(" + Keyed(value) + between + Value(low) + " AND " + Value(high) + ")";
+}
+
+std::string Emitter::InList(const Expr& expr) {
+  const Expr& value = *expr.operands[0];
+  bool same_kind = true;
+  for (std::size_t i = 1; i < expr.operands.size(); ++i) {
+    const SqlType item = expr.operands[i]->type.type;
+    same_kind &= item == value.type.type || item == SqlType::kNull;
+  }
+  const bool as_numbers =
+      !same_kind && (value.type.type == SqlType::kBoolean || value.type.type == SqlType::kDate);
+  std::string text =
+      "(" + (as_numbers ? Number(value) : Keyed(value)) + (expr.negated ? " NOT IN (" : " IN (");
+  for (std::size_t i = 1; i < expr.operands.size(); ++i) {
+    if (i > 1) text += ", ";
+    text += as_numbers ? Number(*expr.operands[i]) : Value(*expr.operands[i]);
+  }
+  return text + "))";
+}
+
+std::string Emitter::Aggregate(const std::string& function, const std::string& argument) {
+  return function + "(" + argument + ")" + aggregate_filter_;
+}
+
+std::string Emitter::Call(const Expr& expr) {
+  if (expr.built_in != BuiltIn::kNone) return BuiltInCall(expr);
+  const AccessFunction& function = *expr.function;
+  std::string arguments;
+  for (std::size_t i = 0; i < expr.operands.size(); ++i) {
+    if (i > 0) arguments += ", ";
+    const Expr& argument = *expr.operands[i];
+    arguments +=
+        i == 0 && function.type_hinted ? Value(argument) : Converted(argument, SqlType::kDouble);
+  }
+  if (function.type_hinted && !expr.operands.empty()) {
+    arguments += ", " + std::to_string(static_cast<int>(expr.operands[0]->type.type));
+  }
+  const std::string name(function.sqlite_name);
+  return expr.aggregate ? Aggregate(name, arguments) : name + "(" + arguments + ")";
+}
+
+std::string Emitter::BuiltInCall(const Expr& expr) {
+  const auto operand = [&](std::size_t i) -> const Expr& { return *expr.operands[i]; };
+  const SqlType type = expr.type.type;
+  switch (expr.built_in) {
+    case BuiltIn::kIIf:
+      return "(CASE WHEN " + Value(operand(0)) + " THEN " + Converted(operand(1), type) + " ELSE " +
+             Converted(operand(2), type) + " END)";
+    case BuiltIn::kNz:
+      if (expr.operands.size() == 1) return "coalesce(" + Value(operand(0)) + ", '')";
+      return "coalesce(" + Converted(operand(0), type) + ", " + Converted(operand(1), type) + ")";
+    case BuiltIn::kIsNull:
+      return "(" + Value(operand(0)) + " IS NULL)";
+    case BuiltIn::kCount:
+      return Aggregate("count", expr.star ? "*" : Value(operand(0)));
+    case BuiltIn::kSum:
+    case BuiltIn::kAvg: {
+      const std::string total =
+          Aggregate(expr.built_in == BuiltIn::kSum ? "sum" : "avg", Number(operand(0)));
+      return type == SqlType::kCurrency ? "access_round_currency(" + total + ")" : total;
+    }
+    case BuiltIn::kMin:
+    case BuiltIn::kMax: {
+      const std::string function = expr.built_in == BuiltIn::kMin ? "min" : "max";
+      if (type == SqlType::kBoolean) {  // over -1 and 0, as Access compares them
+        return "(-" + Aggregate(function, Number(operand(0))) + ")";
+      }
+      return Aggregate(function, Keyed(operand(0)));
+    }
+    case BuiltIn::kNone:
+      break;
+  }
+  return "NULL";
+}
+
+}  // namespace quellor::tagdll::sql
