@@ -68,6 +68,28 @@ DeclaredKind ClassifyDeclaredType(const char* declared_type) {
   return DeclaredKind::kOther;
 }
 
+DeclaredKind KindOfSqlType(sql::SqlType type) {
+  switch (type) {
+    case sql::SqlType::kBoolean:
+      return DeclaredKind::kBoolean;
+    case sql::SqlType::kByte:
+    case sql::SqlType::kInt16:
+      return DeclaredKind::kInt16;
+    case sql::SqlType::kInt32:
+      return DeclaredKind::kInt32;
+    case sql::SqlType::kSingle:
+    case sql::SqlType::kDouble:
+    case sql::SqlType::kCurrency:
+    case sql::SqlType::kDecimal:
+      return DeclaredKind::kDouble;
+    case sql::SqlType::kText:
+    case sql::SqlType::kGuid:
+      return DeclaredKind::kText;
+    default:
+      return DeclaredKind::kOther;
+  }
+}
+
 bool ColumnToVariant(sqlite3_stmt* statement, int column, VARIANT* out) {
   return ColumnToVariant(statement, column,
                          ClassifyDeclaredType(sqlite3_column_decltype(statement, column)), out);

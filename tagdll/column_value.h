@@ -11,6 +11,10 @@
 // A column without a declared type (an expression), or a value that does not fit its declared
 // type, goes by its storage class: INTEGER VT_I4 (VT_R8 beyond 32 bits), REAL VT_R8, TEXT
 // VT_BSTR, BLOB VT_BSTR of its bytes.
+//
+// A column of a translated Access query goes by the Access type of its expression instead
+// (KindOfSqlType): Yes/No as VT_BOOL, Byte and Integer VT_I2, Long VT_I4, Single, Double,
+// Currency and Decimal VT_R8, Text and GUID VT_BSTR, others by storage class.
 #pragma once
 
 #include <sqlite3.h>
@@ -18,6 +22,7 @@
 #include <string_view>
 
 #include "platform/automation/variant.h"
+#include "tagdll/sql/sql_type.h"
 
 namespace quellor::tagdll {
 
@@ -25,6 +30,7 @@ enum class DeclaredKind { kBoolean, kInt16, kInt32, kDouble, kText, kOther };
 
 // Null or empty declared types are kOther.
 DeclaredKind ClassifyDeclaredType(const char* declared_type);
+DeclaredKind KindOfSqlType(sql::SqlType type);
 
 // Sets `out` (cleared first) to the column's value; false when memory runs out.
 bool ColumnToVariant(sqlite3_stmt* statement, int column, VARIANT* out);

@@ -1,10 +1,10 @@
 // The nine working entry points of libtagdll.so. The library holds one attachment at a time;
 // it lives from tdl_Attach to tdl_Release (or the library's unloading).
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "platform/path_resolver.h"
+#include "tagdll/error_line.h"
 #include "tagdll/project_database.h"
 #include "tagdll/tagdll.h"
 
@@ -17,13 +17,8 @@ std::unique_ptr<ProjectDatabase>& Attachment() {
   return attachment;
 }
 
-// The program's own message for a failed attach cannot say why; this line does, on standard
-// error, in one write.
-void ExplainAttachFailure(const std::string& why) {
-  const std::string line = "libtagdll.so: " + why + "\n";
-  std::fwrite(line.data(), 1, line.size(), stderr);
-  std::fflush(stderr);
-}
+// The program's own message for a failed attach cannot say why; this line does.
+void ExplainAttachFailure(const std::string& why) { quellor::tagdll::WriteErrorLine(why); }
 
 ProjectDatabase* OwnerOf(const TdlQueryContext* context) {
   ProjectDatabase* const database = Attachment().get();

@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/ascii.h"
 #include "base/cp1252.h"
 #include "base/format.h"
+#include "tagdll/error_line.h"
+#include "tagdll/sql/access_functions.h"
 
 namespace quellor::tagdll {
 namespace {
@@ -41,38 +42,29 @@ Status CheckDatabaseFile(const std::string& path) {
   return Status::Corruption(StringPrintf("%s is not an SQLite project database", path.c_str()));
 }
 
-// A name as an SQLite identifier, in double quotes.
-std::string QuoteName(std::string_view name) {
-  std::string quoted = "\"";
-  for (const char c : name) {
-    quoted += c;
-    if (c == '"') quoted += '"';
+// The program's text as a refusal names it: its beginning, cut at a whole character.
+std::string DescribeProgramText(std::string_view text) {
+  constexpr std::size_t kShown = 60;
+  if (text.size() <= kShown) return "SQL text \"" + std::string(text) + "\"";
+  std::size_t cut = kShown;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return "SQL text \"" + std::string(text.substr(0, cut)) + "...\"";
+}
+
+// Lets the catalog bind the prepare's parameters (for a crosstab's headings) while it lasts.
+class ParametersForCatalog final {
+ public:
+  ParametersForCatalog(sql::SqliteCatalog& catalog, const VARIANT* parameters) : catalog_(catalog) {
+    catalog_.set_parameter_binder(
+        [parameters](sqlite3_stmt* statement) { return BindParameters(statement, parameters); });
   }
-  return quoted + "\"";
-}
+  ~ParametersForCatalog() { catalog_.set_parameter_binder(nullptr); }
+  ParametersForCatalog(const ParametersForCatalog&) = delete;
+  ParametersForCatalog& operator=(const ParametersForCatalog&) = delete;
 
-// A saved query's text without the semicolons and blanks that may end it.
-std::string_view StripStatementEnd(std::string_view sql) {
-  while (!sql.empty() && (IsAsciiSpace(sql.back()) || sql.back() == ';')) sql.remove_suffix(1);
-  return sql;
-}
-
-// Where the common table expressions go: the length of the WITH (or WITH RECURSIVE) that the
-// text opens with, after which they join the text's own; 0 when it has none (they go in front).
-std::size_t OwnWithEnd(std::string_view sql) {
-  const std::string_view text = TrimLeftAscii(sql);
-  const std::size_t lead = sql.size() - text.size();
-  auto word_at = [&](std::size_t pos, std::string_view word) {
-    return text.size() >= pos + word.size() &&
-           EqualsIgnoreCase(text.substr(pos, word.size()), word) &&
-           (text.size() == pos + word.size() || IsAsciiSpace(text[pos + word.size()]));
-  };
-  if (!word_at(0, "WITH")) return 0;
-  std::size_t end = 4;
-  const std::size_t next = text.find_first_not_of(" \t\r\n\v\f", end);
-  if (next != std::string_view::npos && word_at(next, "RECURSIVE")) end = next + 9;
-  return lead + end;
-}
+ private:
+  sql::SqliteCatalog& catalog_;
+};
 
 }  // namespace
 
@@ -93,6 +85,10 @@ Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string
   // Saved queries are SQLite SQL: a double-quoted text there is a name, never a literal.
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  if (sql::RegisterAccessFunctions(raw) != SQLITE_OK) {
+    return Status::IoError(StringPrintf("%s: Access's functions cannot be registered: %s",
+                                        host_path.c_str(), sqlite3_errmsg(raw)));
+  }
   // A damaged file can carry a good header; reading the schema finds that out now.
   if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) !=
       SQLITE_OK) {
@@ -102,54 +98,47 @@ Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string
   return std::unique_ptr<ProjectDatabase>(new ProjectDatabase(std::move(connection)));
 }
 
+ProjectDatabase::ProjectDatabase(ConnectionPtr connection)
+    : connection_(std::move(connection)), catalog_(connection_.get()), translations_(catalog_) {}
+
 ProjectDatabase::~ProjectDatabase() { contexts_.clear(); }
 
-Result<std::optional<std::string>> ProjectDatabase::LookupSavedQuery(const std::string& name) {
-  Result<CachedStatement*> lookup = cache_.Acquire(
-      connection_.get(), "SELECT Sql FROM SavedQueries WHERE Name = ?1 COLLATE NOCASE");
-  // A database without the SavedQueries table simply has no saved queries.
-  if (!lookup.ok()) return std::optional<std::string>();
-  sqlite3_stmt* const statement = (*lookup)->statement.get();
-  sqlite3_bind_text(statement, 1, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
-  std::optional<std::string> sql;
-  const int rc = sqlite3_step(statement);
-  if (rc == SQLITE_ROW) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    if (text != nullptr) sql.emplace(text, sqlite3_column_bytes(statement, 0));
-  }
-  StatementCache::Return(*lookup);
-  if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-    return Status::IoError(sqlite3_errmsg(connection_.get()));
-  }
-  return sql;
+Result<std::int64_t> ProjectDatabase::SchemaVersion() {
+  Result<CachedStatement*> pragma = cache_.Acquire(connection_.get(), "PRAGMA schema_version");
+  if (!pragma.ok()) return pragma.status();
+  sqlite3_stmt* const statement = (*pragma)->statement.get();
+  const bool row = sqlite3_step(statement) == SQLITE_ROW;
+  const std::int64_t version = row ? sqlite3_column_int64(statement, 0) : 0;
+  StatementCache::Return(*pragma);
+  if (!row) return Status::IoError(sqlite3_errmsg(connection_.get()));
+  return version;
 }
 
-Result<std::string> ProjectDatabase::SupplySavedQueries(const AdaptedSql& adapted) {
-  std::string tables;
-  for (const std::string& name : adapted.names) {
-    Result<std::optional<std::string>> saved = LookupSavedQuery(name);
-    if (!saved.ok()) return saved.status();
-    if (!saved->has_value()) continue;
-    if (!tables.empty()) tables += ", ";
-    tables += QuoteName(name) + " AS (" + std::string(StripStatementEnd(**saved)) + ")";
+void ProjectDatabase::Refuse(const std::string& what, const Status& status) {
+  if (refused_.insert(what + "\n" + status.message()).second) {
+    WriteErrorLine(what + ": " + status.message());
   }
-  if (tables.empty()) return adapted.text;
-  const std::size_t own_with = OwnWithEnd(adapted.text);
-  if (own_with == 0) return "WITH " + tables + " " + adapted.text;
-  return adapted.text.substr(0, own_with) + " " + tables + "," + adapted.text.substr(own_with);
-}
-
-Result<std::string> ProjectDatabase::ComposeSql(std::string_view sql) {
-  Result<AdaptedSql> adapted = AdaptAccessSql(Cp1252ToUtf8(sql));
-  if (!adapted.ok()) return adapted.status();
-  return SupplySavedQueries(*adapted);
 }
 
 Result<TdlQueryContext*> ProjectDatabase::PrepareText(const std::string& sql,
-                                                      const VARIANT* parameters) {
+                                                      const VARIANT* parameters,
+                                                      const sql::Translation* translation,
+                                                      const std::string& what) {
   Result<CachedStatement*> entry = cache_.Acquire(connection_.get(), sql);
-  if (!entry.ok()) return entry.status();
-  auto context = std::make_unique<TdlQueryContext>(*entry);
+  if (!entry.ok()) {
+    if (translation != nullptr) {
+      Refuse(what, Status::InvalidArgument("SQLite refuses its translation: " +
+                                           entry.status().message()));
+    }
+    return entry.status();
+  }
+  std::vector<DeclaredKind> kinds;
+  if (translation != nullptr) {
+    for (const sql::OutputColumn& column : translation->columns) {
+      kinds.push_back(KindOfSqlType(column.type));
+    }
+  }
+  auto context = std::make_unique<TdlQueryContext>(*entry, kinds);
   const Status bound = context->Bind(parameters);
   if (!bound.ok()) return bound;
   TdlQueryContext* const handle = context.get();
@@ -157,21 +146,39 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareText(const std::string& sql,
   return handle;
 }
 
+Result<TdlQueryContext*> ProjectDatabase::PrepareTranslated(
+    const std::string& what, const Result<const sql::Translation*>& translation,
+    const VARIANT* parameters) {
+  if (!translation.ok()) {
+    Refuse(what, translation.status());
+    return translation.status();
+  }
+  return PrepareText((*translation)->sql, parameters, *translation, what);
+}
+
 Result<TdlQueryContext*> ProjectDatabase::PrepareSavedQuery(std::string_view name,
                                                             const VARIANT* parameters) {
-  Result<std::optional<std::string>> saved = LookupSavedQuery(Cp1252ToUtf8(name));
-  if (!saved.ok()) return saved.status();
-  if (!saved->has_value()) {
-    return Status::NotFound("no saved query " + Cp1252ToUtf8(name));
-  }
-  return PrepareText(**saved, parameters);
+  const std::string utf8_name = Cp1252ToUtf8(name);
+  Result<std::optional<sql::SavedQueryDefinition>> row = catalog_.FindSavedQuery(utf8_name);
+  if (!row.ok()) return row.status();
+  if (!row->has_value()) return Status::NotFound("no saved query " + utf8_name);
+  const sql::SavedQueryDefinition& definition = **row;
+  if (definition.sql.has_value()) return PrepareText(*definition.sql, parameters, nullptr, "");
+  Result<std::int64_t> version = SchemaVersion();
+  if (!version.ok()) return version.status();
+  const ParametersForCatalog binding(catalog_, parameters);
+  return PrepareTranslated("query " + definition.name,
+                           translations_.ForSavedQuery(definition, *version), parameters);
 }
 
 Result<TdlQueryContext*> ProjectDatabase::PrepareSql(std::string_view sql,
                                                      const VARIANT* parameters) {
-  Result<std::string> composed = ComposeSql(sql);
-  if (!composed.ok()) return composed.status();
-  return PrepareText(*composed, parameters);
+  const std::string utf8 = Cp1252ToUtf8(sql);
+  Result<std::int64_t> version = SchemaVersion();
+  if (!version.ok()) return version.status();
+  const ParametersForCatalog binding(catalog_, parameters);
+  return PrepareTranslated(DescribeProgramText(utf8), translations_.ForProgramText(utf8, *version),
+                           parameters);
 }
 
 bool ProjectDatabase::Owns(const TdlQueryContext* context) const {

@@ -3,18 +3,20 @@
 // Windows-1252 (the program's side) and are kept in UTF-8 (the database's side).
 #pragma once
 
+#include <cstdint>
 #include <memory>
-#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "base/status.h"
 #include "platform/automation/variant.h"
-#include "tagdll/access_sql.h"
 #include "tagdll/query_context.h"
+#include "tagdll/sql/sqlite_catalog.h"
 #include "tagdll/sqlite_handles.h"
 #include "tagdll/statement_cache.h"
+#include "tagdll/translation_cache.h"
 
 namespace quellor::tagdll {
 
@@ -29,11 +31,10 @@ class ProjectDatabase final {
   ProjectDatabase& operator=(const ProjectDatabase&) = delete;
   ~ProjectDatabase();
 
-  // A context for the saved query of that name (its SQL used as it stands); kNotFound when
-  // there is none.
+  // A context for the saved query of that name: its SQLite SQL used as it stands, else its
+  // Access SQL translated; kNotFound when there is none.
   Result<TdlQueryContext*> PrepareSavedQuery(std::string_view name, const VARIANT* parameters);
-  // A context for an Access SQL text, adapted, with the saved queries it names supplied as
-  // common table expressions that share the statement's parameters.
+  // A context for one of the program's Access SQL texts, translated.
   Result<TdlQueryContext*> PrepareSql(std::string_view sql, const VARIANT* parameters);
 
   // Whether `context` is one of this attachment's open contexts.
@@ -42,19 +43,28 @@ class ProjectDatabase final {
   void Release(TdlQueryContext* context);
 
  private:
-  explicit ProjectDatabase(ConnectionPtr connection) : connection_(std::move(connection)) {}
+  explicit ProjectDatabase(ConnectionPtr connection);
 
-  // The SQL of a saved query, looked up afresh on every call, or nullopt when there is none.
-  Result<std::optional<std::string>> LookupSavedQuery(const std::string& name);
-  Result<std::string> SupplySavedQueries(const AdaptedSql& adapted);
-  // The SQLite text (UTF-8) prepared for an Access SQL text.
-  Result<std::string> ComposeSql(std::string_view sql);
-  Result<TdlQueryContext*> PrepareText(const std::string& sql, const VARIANT* parameters);
+  Result<std::int64_t> SchemaVersion();
+  // Prepares a translation with its parameters bound; `what` names it in a refusal.
+  Result<TdlQueryContext*> PrepareTranslated(const std::string& what,
+                                             const Result<const sql::Translation*>& translation,
+                                             const VARIANT* parameters);
+  // An SQLite text; a translation gives the types of its columns, and a text of SQLite's
+  // that does not prepare is refused under `what`.
+  Result<TdlQueryContext*> PrepareText(const std::string& sql, const VARIANT* parameters,
+                                       const sql::Translation* translation,
+                                       const std::string& what);
+  // Writes the line of a refusal on standard error, once per query and reason.
+  void Refuse(const std::string& what, const Status& status);
 
-  // Declared so that the contexts go first, then the cache, then the connection.
+  // Declared so that the contexts go first, then the caches, then the connection.
   ConnectionPtr connection_;
+  sql::SqliteCatalog catalog_;
+  TranslationCache translations_;
   StatementCache cache_;
   std::unordered_map<const TdlQueryContext*, std::unique_ptr<TdlQueryContext>> contexts_;
+  std::set<std::string> refused_;
 };
 
 }  // namespace quellor::tagdll

@@ -47,7 +47,9 @@ Status BindOne(sqlite3_stmt* statement, int index, const VARIANT& value) {
 
 }  // namespace
 
-TdlQueryContext::TdlQueryContext(quellor::tagdll::CachedStatement* entry) : entry_(entry) {
+TdlQueryContext::TdlQueryContext(quellor::tagdll::CachedStatement* entry,
+                                 const std::vector<quellor::tagdll::DeclaredKind>& kinds)
+    : entry_(entry) {
   const int columns = sqlite3_column_count(statement());
   column_names_.reserve(columns);
   column_kinds_.reserve(columns);
@@ -55,13 +57,15 @@ TdlQueryContext::TdlQueryContext(quellor::tagdll::CachedStatement* entry) : entr
     const char* const name = sqlite3_column_name(statement(), i);
     column_names_.emplace_back(name != nullptr ? name : "");
     column_kinds_.push_back(
-        quellor::tagdll::ClassifyDeclaredType(sqlite3_column_decltype(statement(), i)));
+        static_cast<std::size_t>(i) < kinds.size()
+            ? kinds[i]
+            : quellor::tagdll::ClassifyDeclaredType(sqlite3_column_decltype(statement(), i)));
   }
 }
 
 TdlQueryContext::~TdlQueryContext() { quellor::tagdll::StatementCache::Return(entry_); }
 
-Status TdlQueryContext::Bind(const VARIANT* parameters) {
+Status quellor::tagdll::BindParameters(sqlite3_stmt* statement, const VARIANT* parameters) {
   if (parameters == nullptr || parameters->vt == quellor::VT_EMPTY) return Status::Ok();
   if (parameters->vt != (quellor::VT_ARRAY | quellor::VT_VARIANT) ||
       parameters->parray == nullptr || parameters->parray->cDims != 1 ||
@@ -70,12 +74,12 @@ Status TdlQueryContext::Bind(const VARIANT* parameters) {
   }
   const quellor::SAFEARRAY* const array = parameters->parray;
   const std::int64_t count = std::min<std::int64_t>(array->rgsabound[0].cElements,
-                                                    sqlite3_bind_parameter_count(statement()));
+                                                    sqlite3_bind_parameter_count(statement));
   for (std::int64_t i = 0; i < count; ++i) {
     const VARIANT* const element = quellor::SafeArrayElement(
         array, static_cast<std::int32_t>(array->rgsabound[0].lLbound + i));
     if (element == nullptr) return Status::InvalidArgument("a parameter is out of reach");
-    const Status status = BindOne(statement(), static_cast<int>(i + 1), *element);
+    const Status status = BindOne(statement, static_cast<int>(i + 1), *element);
     if (!status.ok()) return status;
   }
   return Status::Ok();

@@ -11,18 +11,29 @@
 #include "tagdll/column_value.h"
 #include "tagdll/statement_cache.h"
 
+namespace quellor::tagdll {
+
+// Binds the elements of a variant array in order: extra elements are ignored, parameters
+// without an element stay NULL. Null or VT_EMPTY means no parameters. Fails on anything but
+// a one-dimensional array of variants, or an element of a type that cannot be bound.
+Status BindParameters(sqlite3_stmt* statement, const VARIANT* parameters);
+
+}  // namespace quellor::tagdll
+
 struct TdlQueryContext final {
  public:
-  // Takes the lease of `entry` and gives it back (reset) when it goes.
-  explicit TdlQueryContext(quellor::tagdll::CachedStatement* entry);
+  // Takes the lease of `entry` and gives it back (reset) when it goes. The columns' variants
+  // follow their declared types, or `kinds` where it has one for the column.
+  explicit TdlQueryContext(quellor::tagdll::CachedStatement* entry,
+                           const std::vector<quellor::tagdll::DeclaredKind>& kinds = {});
   ~TdlQueryContext();
   TdlQueryContext(const TdlQueryContext&) = delete;
   TdlQueryContext& operator=(const TdlQueryContext&) = delete;
 
-  // Binds the elements of a variant array in order: extra elements are ignored, parameters
-  // without an element stay NULL. Null or VT_EMPTY means no parameters. Fails on anything but
-  // a one-dimensional array of variants, or an element of a type that cannot be bound.
-  quellor::Status Bind(const quellor::VARIANT* parameters);
+  // BindParameters on the context's statement.
+  quellor::Status Bind(const quellor::VARIANT* parameters) {
+    return quellor::tagdll::BindParameters(statement(), parameters);
+  }
 
   // The tdl_ operations, with their results.
   std::int32_t MoveNext();

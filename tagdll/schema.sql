@@ -5,9 +5,12 @@
 -- Text compares without regard to case, as the program expects of its project: every text
 -- column is COLLATE NOCASE, and each text sort key of a saved query is followed by the same key
 -- COLLATE BINARY, so that rows equal byte for byte stay together. Booleans hold 0 or 1 (or
--- NULL). Saved queries are SQLite SQL whose every column is a plain column reference (so its
--- declared type reaches the program), with positional parameters ?1, ?2. Replace a row of
--- SavedQueries to redefine one.
+-- NULL). A saved query is SQLite SQL (Sql) whose every column is a plain column reference (so
+-- its declared type reaches the program), with positional parameters ?1, ?2; or Access SQL
+-- (AccessSql, with Sql NULL), which the library translates when the query is prepared, its
+-- columns typed as Access types them. Parameters lists an Access query's parameter names in
+-- position order, one per line, for the reader only. Replace a row of SavedQueries to
+-- redefine one.
 
 CREATE TABLE ProjectFlags (
   BuildFSTagBrowseFiles BOOLEAN CHECK (BuildFSTagBrowseFiles IN (0, 1))
@@ -103,8 +106,10 @@ CREATE TABLE AlarmGroupNames (
 
 CREATE TABLE SavedQueries (
   Name TEXT COLLATE NOCASE PRIMARY KEY,
-  Sql TEXT NOT NULL
-);
+  Sql TEXT,          -- SQLite SQL, used as it stands
+  AccessSql TEXT,    -- Access SQL, translated by the library when prepared
+  Parameters TEXT,   -- parameter names in position order, one per line, or NULL
+  CHECK (Sql IS NOT NULL OR AccessSql IS NOT NULL));
 
 INSERT INTO SavedQueries (Name, Sql) VALUES
 ('qProjectFlags',

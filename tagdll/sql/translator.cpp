@@ -215,7 +215,7 @@ Result<Translation> Translator::Run(std::string_view access_sql, TextOrigin orig
   AddParameters(dependencies, translation.parameters);
   const std::vector<const CompiledQuery*> sources = InDependencyOrder(dependencies);
   for (const CompiledQuery* source : sources) {
-    translation.saved_queries.push_back(source->definition.name);
+    translation.saved_queries.push_back(source->definition);
     translation.data_dependent |= source->data_dependent;
   }
   Emitter emitter(translation.parameters);

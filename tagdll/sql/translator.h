@@ -23,7 +23,8 @@ struct Translation {
   std::string sql;
   std::vector<OutputColumn> columns;       // empty for an insert
   std::vector<std::string> parameters;     // by position: parameters[0] is ?1
-  std::vector<std::string> saved_queries;  // every saved query it reads, as the database names it
+  // The rows of every saved query it reads, as they were when it was translated.
+  std::vector<SavedQueryDefinition> saved_queries;
   // A crosstab that read its headings from the data: valid for this prepare only.
   bool data_dependent = false;
 };

@@ -161,11 +161,12 @@ TEST_F(EntryPoints, ParametersBindInOrderExtraIgnoredMissingNull) {
   VariantSetI4(three.at(0), 7);
   VariantSetR8(three.at(1), 2.5);
   VariantSetI2(three.at(2), 9);
-  EXPECT_THAT(SqlRows("SELECT ?1 + 0 AS a, ?2 + 0 AS b", three.get()),
-              ElementsAre(ElementsAre("I4:7", "R8:2.5")));
+  EXPECT_THAT(
+      SqlRows("PARAMETERS pa Long, pb Double; SELECT pa + 0 AS a, pb + 0 AS b", three.get()),
+      ElementsAre(ElementsAre("I4:7", "R8:2.5")));
   ParameterArray one(1);
   VariantSetI4(one.at(0), 1);
-  EXPECT_THAT(SqlRows("SELECT ?1 AS a, ?2 AS b", one.get()),
+  EXPECT_THAT(SqlRows("PARAMETERS pa Long, pb Long; SELECT pa AS a, pb AS b", one.get()),
               ElementsAre(ElementsAre("I4:1", "NULL:")));
 
   ParameterArray nested(1);
@@ -175,7 +176,9 @@ TEST_F(EntryPoints, ParametersBindInOrderExtraIgnoredMissingNull) {
   VariantSetI4(not_an_array.get(), 1);
   for (const VARIANT* bad : {nested.get(), static_cast<const VARIANT*>(not_an_array.get())}) {
     OpenQuery query(tdl());
-    EXPECT_LT(tdl().PrepareSQLQuery(query.address(), "SELECT ?1", bad, 0, kTdlEnd), 0);
+    EXPECT_LT(tdl().PrepareSQLQuery(query.address(), "PARAMETERS pa Long; SELECT pa AS a", bad, 0,
+                                    kTdlEnd),
+              0);
     EXPECT_EQ(query.get(), nullptr);
   }
 }
@@ -274,11 +277,11 @@ TEST_F(EntryPoints, RedefinedSavedQueryIsSeenAtTheNextPrepare) {
   EXPECT_EQ(SavedQueryRows("qFTTrdData", parameters.get()).size(), 1u);
 }
 
-TEST_F(EntryPoints, SavedQueriesJoinATextsOwnCommonTableExpressions) {
+TEST_F(EntryPoints, SavedQueriesJoinATextsOwnSubqueries) {
   RunSql(db_path(), "INSERT INTO TagFilters VALUES ('G', 'm1', 1), ('G', 'm2', 2);");
-  EXPECT_THAT(SqlRows("WITH x AS (SELECT 2 AS v) SELECT count(*) AS n, x.v FROM x, qFTFilter"),
-              ElementsAre(ElementsAre("I4:2", "I4:2")));
-  EXPECT_THAT(SqlRows("with recursive x(v) AS (SELECT 1) SELECT MemberName FROM qFTFilter, x "
+  EXPECT_THAT(SqlRows("SELECT Count(*) AS n, Max(x.v) AS v FROM (SELECT 2 AS v) AS x, qFTFilter"),
+              ElementsAre(ElementsAre("I4:2", "I2:2")));
+  EXPECT_THAT(SqlRows("SELECT MemberName FROM qFTFilter, (SELECT 1 AS v) AS x "
                       "WHERE MemberName = \"m2\""),
               ElementsAre(ElementsAre("BSTR:m2")));
 }
