@@ -5,6 +5,8 @@
 #include "tagdll/sql/access_functions.h"
 #include "tagdll/sql/binding.h"
 #include "tagdll/sql/expression_types.h"
+#include "tagdll/sql/grouping.h"
+#include "tagdll/sql/refusal.h"
 #include "tagdll/sql/type_rules.h"
 
 namespace quellor::tagdll::sql {
@@ -59,6 +61,12 @@ std::string ArgumentsText(std::size_t min_args, std::size_t max_args) {
   return std::to_string(min_args) + " to " + std::to_string(max_args) + " arguments";
 }
 
+// A clause evaluated for each row, where an aggregate has no value.
+bool IsRowClause(Clause clause) {
+  return clause == Clause::kWhere || clause == Clause::kOn || clause == Clause::kGroupBy ||
+         clause == Clause::kValues;
+}
+
 }  // namespace
 
 Status Binder::BindExpr(Expr& expr, const Scope& scope) {
@@ -106,7 +114,15 @@ bool Binder::BindColumn(Expr& expr, const Scope& scope, Status& error) {
   const std::string& column_name = path.parts.back();
   const BoundSource* found = nullptr;
   std::size_t found_column = 0;
-  for (const std::unique_ptr<BoundSource>& source : scope.select->sources) {
+  std::vector<const BoundSource*> sources;
+  if (scope.joined != nullptr) {
+    sources = *scope.joined;
+  } else {
+    for (const std::unique_ptr<BoundSource>& source : scope.select->sources) {
+      sources.push_back(source.get());
+    }
+  }
+  for (const BoundSource* source : sources) {
     if (path.parts.size() == 2 && !EqualsIgnoreCase(source->name, path.parts[0])) continue;
     for (std::size_t i = 0; i < source->columns.size(); ++i) {
       if (!EqualsIgnoreCase(source->columns[i].name, column_name)) continue;
@@ -115,7 +131,7 @@ bool Binder::BindColumn(Expr& expr, const Scope& scope, Status& error) {
                                         found->name + " or of " + source->name);
         return false;
       }
-      found = source.get();
+      found = source;
       found_column = i;
       break;
     }
@@ -142,6 +158,10 @@ Status Binder::BindAlias(Expr& expr, const Scope& scope, std::size_t item) {
     item_scope.in_aggregate = false;
     if (Status status = BindExpr(target, item_scope); !status.ok()) return status;
     state = 2;
+  }
+  if (IsRowClause(scope.clause) && HasAggregate(target)) {
+    return Status::InvalidArgument("the alias [" + scope.select->items[item].alias +
+                                   "] of an aggregate in a WHERE, ON or GROUP BY");
   }
   expr.binding = Expr::Binding::kAlias;
   expr.alias = &target;
@@ -178,7 +198,7 @@ Status Binder::BindCall(Expr& expr, const Scope& scope) {
   const BuiltInFunction* built_in = FindBuiltIn(expr.text);
   const AccessFunction* function = built_in == nullptr ? FindAccessFunction(expr.text) : nullptr;
   if (built_in == nullptr && function == nullptr) {
-    return Status::Unsupported("the function " + expr.text + "() is not carried");
+    return NotCarried("the function " + expr.text + "()");
   }
   const std::size_t min_args = built_in ? built_in->min_args : function->min_args;
   const std::size_t max_args = built_in ? built_in->max_args : function->max_args;
@@ -192,10 +212,9 @@ Status Binder::BindCall(Expr& expr, const Scope& scope) {
   Scope argument_scope = scope;
   if (expr.aggregate) {
     if (scope.in_aggregate) {
-      return Status::InvalidArgument("an aggregate inside " + expr.text + "()");
+      return Status::InvalidArgument("the aggregate " + expr.text + "() inside another");
     }
-    if (scope.clause == Clause::kWhere || scope.clause == Clause::kOn ||
-        scope.clause == Clause::kGroupBy || scope.clause == Clause::kValues) {
+    if (IsRowClause(scope.clause)) {
       return Status::InvalidArgument("the aggregate " + expr.text +
                                      "() in a WHERE, ON or GROUP BY");
     }

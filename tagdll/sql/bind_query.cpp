@@ -5,6 +5,7 @@
 #include "tagdll/sql/binding.h"
 #include "tagdll/sql/expression_types.h"
 #include "tagdll/sql/grouping.h"
+#include "tagdll/sql/refusal.h"
 #include "tagdll/sql/type_rules.h"
 
 namespace quellor::tagdll::sql {
@@ -33,6 +34,15 @@ ExprPtr ColumnReference(const BoundSource& source, std::size_t column) {
   expr->column = column;
   expr->type = ColumnType(source.columns[column]);
   return expr;
+}
+
+void CollectSources(const FromItem& item, std::vector<const BoundSource*>& sources) {
+  if (item.kind != FromItem::Kind::kJoin) {
+    sources.push_back(item.bound);
+    return;
+  }
+  CollectSources(*item.left, sources);
+  CollectSources(*item.right, sources);
 }
 
 }  // namespace
@@ -108,9 +118,18 @@ Status Binder::BindSelect(Select& select, const Scope* outer, Scope* kept_scope)
   for (OrderItem& item : select.order_by) {
     if (Status status = bind_in(*item.expr, Clause::kOrderBy); !status.ok()) return status;
   }
-  select.aggregate = !select.group_by.empty() || select.having != nullptr;
+  select.aggregate = !select.group_by.empty();
   for (const BoundItem& item : select.outputs) select.aggregate |= HasAggregate(*item.expr);
-  for (const OrderItem& item : select.order_by) select.aggregate |= HasAggregate(*item.expr);
+  bool aggregated_elsewhere = select.having != nullptr && HasAggregate(*select.having);
+  for (const OrderItem& item : select.order_by) aggregated_elsewhere |= HasAggregate(*item.expr);
+  if (!select.aggregate && aggregated_elsewhere) {  // SQLite would not take it for grouped
+    return NotCarried(
+        "an aggregate in HAVING or ORDER BY of a query that neither groups nor "
+        "selects one");
+  }
+  if (select.having != nullptr && !select.aggregate) {
+    return Status::InvalidArgument("HAVING in a query that neither groups nor aggregates");
+  }
   if (select.aggregate) {
     if (Status status = CheckGrouping(select); !status.ok()) return status;
   }
@@ -157,10 +176,15 @@ Status Binder::BindFrom(FromItem& item, Select& select, const Scope* outer) {
   return Status::Ok();
 }
 
-Status Binder::BindJoinConditions(FromItem& item, const Scope& scope) {
+// An ON sees the sources of its own join only, as Access allows.
+Status Binder::BindJoinConditions(FromItem& item, Scope scope) {
   if (item.kind != FromItem::Kind::kJoin) return Status::Ok();
   if (Status status = BindJoinConditions(*item.left, scope); !status.ok()) return status;
   if (Status status = BindJoinConditions(*item.right, scope); !status.ok()) return status;
+  std::vector<const BoundSource*> joined;
+  CollectSources(item, joined);
+  scope.joined = &joined;
+  scope.item_state = nullptr;
   return BindExpr(*item.on, scope);
 }
 
@@ -262,8 +286,7 @@ Status Binder::DecideDistinctRow(Select& select) {
   for (const std::unique_ptr<BoundSource>& source : select.sources) {
     if (!source->has_selected_column) continue;
     if (source->kind != BoundSource::Kind::kTable || !source->has_rowid) {
-      return Status::Unsupported("DISTINCTROW over [" + source->name +
-                                 "], whose rows SQLite cannot tell apart,");
+      return NotCarried("DISTINCTROW that must tell apart the rows of [" + source->name + "]");
     }
     select.distinct_row_sources.push_back(source.get());
   }
@@ -280,7 +303,7 @@ Status Binder::MapOrderToOutputs(Select& select) {
       }
     }
     if (!found) {
-      return Status::Unsupported("TOP with DISTINCT sorted by a column it does not select");
+      return NotCarried("TOP with DISTINCT sorted by a column it does not select");
     }
   }
   return Status::Ok();

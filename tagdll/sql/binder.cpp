@@ -5,6 +5,7 @@
 #include "base/ascii.h"
 #include "tagdll/sql/binding.h"
 #include "tagdll/sql/grouping.h"
+#include "tagdll/sql/refusal.h"
 
 namespace quellor::tagdll::sql {
 namespace {
@@ -42,7 +43,7 @@ Status Binder::BindCrosstab(Crosstab& crosstab) {
   Scope scope;
   if (Status status = BindSelect(*crosstab.select, nullptr, &scope); !status.ok()) return status;
   if (crosstab.select->distinct != Distinct::kAll || crosstab.select->top) {
-    return Status::Unsupported("a crosstab with DISTINCT or TOP");
+    return NotCarried("a crosstab with DISTINCT or TOP");
   }
   if (Status status = BindExpr(*crosstab.value, scope); !status.ok()) return status;
   if (!HasAggregate(*crosstab.value)) {
@@ -58,7 +59,7 @@ Status Binder::BindCrosstab(Crosstab& crosstab) {
   const Scope constants{nullptr, nullptr, Clause::kValues, nullptr, false};
   for (const ExprPtr& heading : crosstab.headings) {
     if (!IsConstant(*heading)) {
-      return Status::Unsupported("a PIVOT heading that is not a constant");
+      return NotCarried("a PIVOT heading that is not a constant");
     }
     if (Status status = BindExpr(*heading, constants); !status.ok()) return status;
   }
@@ -72,7 +73,7 @@ Status Binder::BindInsert(Insert& insert) {
     return Status::InvalidArgument("no table is named [" + insert.table + "]");
   }
   if ((*target)->kind != BoundSource::Kind::kTable) {
-    return Status::Unsupported("an insert into the query [" + insert.table + "]");
+    return NotCarried("an insert into the query [" + insert.table + "]");
   }
   insert.sql_table = (*target)->sql_name;
   const std::vector<OutputColumn>& columns = (*target)->columns;

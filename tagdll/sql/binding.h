@@ -22,6 +22,8 @@ struct Scope {
   // Per select item: 0 not bound yet, 1 being bound (an alias naming itself), 2 bound.
   std::vector<char>* item_state = nullptr;
   bool in_aggregate = false;
+  // When set, the only sources of the select in sight: the two sides of a join, for its ON.
+  const std::vector<const BoundSource*>* joined = nullptr;
 };
 
 class Binder final {
@@ -47,7 +49,7 @@ class Binder final {
   // bind_query.cpp
   Status BindSelect(Select& select, const Scope* outer, Scope* kept_scope = nullptr);
   Status BindFrom(FromItem& item, Select& select, const Scope* outer);
-  Status BindJoinConditions(FromItem& item, const Scope& scope);
+  Status BindJoinConditions(FromItem& item, Scope scope);
   Status BindItems(Select& select, Scope& scope);
   Status CheckGrouping(const Select& select);
   Status NameOutputs(Select& select);

@@ -5,6 +5,7 @@
 
 #include "base/ascii.h"
 #include "tagdll/sql/grouping.h"
+#include "tagdll/sql/refusal.h"
 #include "tagdll/sql/type_rules.h"
 
 namespace quellor::tagdll::sql {
@@ -80,7 +81,7 @@ Status ResolveHeadings(Crosstab& crosstab, Emitter& emitter, const std::string& 
     }
   }
   if (crosstab.resolved.size() > kMaxHeadings) {
-    return Status::Unsupported("a crosstab of more than 255 column headings");
+    return NotCarried("a crosstab of more than 255 column headings");
   }
   crosstab.columns.clear();
   std::set<std::string> names;
@@ -105,11 +106,14 @@ std::string EmitCrosstab(const Crosstab& crosstab, Emitter& emitter) {
     items += items.empty() ? "" : ", ";
     items += emitter.OutputItem(item, false);
   }
+  // A cell with no rows of its heading is empty, whatever the aggregate (a Count too).
   for (const Heading& heading : crosstab.resolved) {
-    emitter.set_aggregate_filter(" FILTER (WHERE " +
-                                 emitter.MatchesHeading(*crosstab.pivot, heading.value) + ")");
+    const std::string filter =
+        " FILTER (WHERE " + emitter.MatchesHeading(*crosstab.pivot, heading.value) + ")";
+    emitter.set_aggregate_filter(filter);
     items += items.empty() ? "" : ", ";
-    items += emitter.Value(*crosstab.value) + " AS " + QuoteName(heading.name);
+    items += "(CASE WHEN count(*)" + filter + " = 0 THEN NULL ELSE " +
+             emitter.Value(*crosstab.value) + " END) AS " + QuoteName(heading.name);
   }
   emitter.set_aggregate_filter("");
   std::string text =

@@ -4,8 +4,8 @@
 // pivot, in the IN list's order, else every value the pivot takes in the rows that WHERE
 // keeps, sorted (text without regard to case), a Null pivot's column named "<>". Each
 // heading's column is the value computed over the rows of its heading alone: every aggregate
-// in it carries FILTER (WHERE pivot = heading). Rows come sorted by the row headings unless
-// the query sorts them itself.
+// in it carries FILTER (WHERE pivot = heading); a cell without such rows is Null, a Count's
+// too. Rows come sorted by the row headings unless the query sorts them itself.
 #pragma once
 
 #include <string>

@@ -75,6 +75,13 @@ std::string QuoteText(std::string_view text) {
 }
 
 std::string Emitter::Value(const Expr& expr) {
+  if (too_large_) return std::string();
+  std::string text = Written(expr);
+  too_large_ |= text.size() > kMaxSqlSize;
+  return too_large_ ? std::string() : text;  // so that no enclosing expression grows on
+}
+
+std::string Emitter::Written(const Expr& expr) {
   switch (expr.kind) {
     case ExprKind::kNumber:
       return expr.text.front() == '.' ? "0" + expr.text : expr.text;
@@ -91,7 +98,7 @@ std::string Emitter::Value(const Expr& expr) {
       return Parameter(expr);
     case ExprKind::kUnary:
       if (expr.op == Op::kNot) return "(NOT " + Value(*expr.operands[0]) + ")";
-      return "(-" + Number(*expr.operands[0]) + ")";
+      return "(- " + Number(*expr.operands[0]) + ")";  // "--" would open a comment
     case ExprKind::kBinary:
       return Binary(expr);
     case ExprKind::kLike:
@@ -175,8 +182,14 @@ std::string Emitter::Binary(const Expr& expr) {
     case Op::kGreaterEqual:
       return Comparison(expr.op, left, right);
     case Op::kAnd:
-    case Op::kOr:
-      return "(" + Value(left) + " " + std::string(Symbol(expr.op)) + " " + Value(right) + ")";
+    case Op::kOr: {
+      std::string chain;
+      for (const ExprPtr& operand : expr.operands) {
+        if (!chain.empty()) chain += expr.op == Op::kAnd ? " AND " : " OR ";
+        chain += Value(*operand);
+      }
+      return "(" + chain + ")";
+    }
     case Op::kXor:
       return "((" + Value(left) + " <> 0) <> (" + Value(right) + " <> 0))";
     case Op::kDivide:
@@ -211,17 +224,18 @@ std::string Emitter::Arithmetic(const Expr& expr) {
   return plain;
 }
 
+// Null only when both are Null: coalesce(a || coalesce(b, ''), b) writes each operand once
+// but the right one, so that a chain a & b & c grows with its length only.
 std::string Emitter::Concat(const Expr& left, const Expr& right) {
   const std::string a = Text(left);
   const std::string b = Text(right);
-  const auto part = [](const Expr& expr, const std::string& text) {
-    return expr.type.nullable ? "coalesce(" + text + ", '')" : text;
+  const auto part = [](const Expr& operand, const std::string& text) {
+    return operand.type.nullable ? "coalesce(" + text + ", '')" : text;
   };
-  const std::string joined = part(left, a) + " || " + part(right, b);
-  if (left.type.nullable && right.type.nullable) {
-    return "(CASE WHEN " + a + " IS NULL AND " + b + " IS NULL THEN NULL ELSE " + joined + " END)";
+  if (!left.type.nullable || !right.type.nullable) {
+    return "(" + part(left, a) + " || " + part(right, b) + ")";
   }
-  return "(" + joined + ")";
+  return "coalesce(" + a + " || " + part(right, b) + ", " + b + ")";
 }
 
 std::string Emitter::Comparison(Op op, const Expr& left, const Expr& right) {
@@ -309,9 +323,17 @@ std::string Emitter::BuiltInCall(const Expr& expr) {
   const auto operand = [&](std::size_t i) -> const Expr& { return *expr.operands[i]; };
   const SqlType type = expr.type.type;
   switch (expr.built_in) {
-    case BuiltIn::kIIf:
-      return "(CASE WHEN " + Value(operand(0)) + " THEN " + Converted(operand(1), type) + " ELSE " +
-             Converted(operand(2), type) + " END)";
+    case BuiltIn::kIIf: {
+      // IIf(a, x, IIf(b, y, z)) as one CASE: SQLite's parser takes few nested ones.
+      std::string text = "(CASE";
+      const Expr* branch = &expr;
+      for (; branch->kind == ExprKind::kCall && branch->built_in == BuiltIn::kIIf;
+           branch = branch->operands[2].get()) {
+        text += " WHEN " + Value(*branch->operands[0]) + " THEN " +
+                Converted(*branch->operands[1], type);
+      }
+      return text + " ELSE " + Converted(*branch, type) + " END)";
+    }
     case BuiltIn::kNz:
       if (expr.operands.size() == 1) return "coalesce(" + Value(operand(0)) + ", '')";
       return "coalesce(" + Converted(operand(0), type) + ", " + Converted(operand(1), type) + ")";

@@ -29,6 +29,16 @@ std::string OutputKey(const std::string& name, SqlType type, bool descending) {
   return descending ? key + " DESC" : key;
 }
 
+// SQLite takes an integer constant among the keys of ORDER BY or GROUP BY for the position of
+// a result column; Access takes it for the constant it is.
+bool IsIntegerConstant(const Expr& expr) {
+  if (expr.binding == Expr::Binding::kAlias) return IsIntegerConstant(*expr.alias);
+  if (expr.kind == ExprKind::kUnary) return IsIntegerConstant(*expr.operands[0]);
+  return expr.kind == ExprKind::kBoolean ||
+         (expr.kind == ExprKind::kNumber &&
+          expr.text.find_first_not_of("0123456789") == std::string::npos);
+}
+
 }  // namespace
 
 std::string Emitter::Query(const sql::Query& query, bool as_source) {
@@ -163,11 +173,14 @@ std::string Emitter::Clauses(const sql::Select& select, const Expr* except_group
 }
 
 std::string Emitter::OrderKey(const Expr& expr, bool descending) {
-  const std::string key = expr.type.type == SqlType::kBoolean ? Number(expr) : Keyed(expr);
+  std::string key = expr.type.type == SqlType::kBoolean ? Number(expr) : Keyed(expr);
+  if (IsIntegerConstant(expr)) key = "(" + key + " + 0)";
   return descending ? key + " DESC" : key;
 }
 
-std::string Emitter::GroupKey(const Expr& expr) { return Keyed(expr); }
+std::string Emitter::GroupKey(const Expr& expr) {
+  return IsIntegerConstant(expr) ? "(" + Keyed(expr) + " + 0)" : Keyed(expr);
+}
 
 std::string Emitter::MatchesHeading(const Expr& pivot, const std::string& value) {
   if (value == "NULL") return "(" + Value(pivot) + " IS NULL)";

@@ -54,7 +54,13 @@ class Emitter final {
   // Appended to every aggregate call written while set: FILTER (WHERE ...).
   void set_aggregate_filter(std::string filter) { aggregate_filter_ = std::move(filter); }
 
+  // Whether an expression outgrew kMaxSqlSize (an operand repeated inside a repeated one, as
+  // & and + of untyped values repeat theirs); what was written since is incomplete.
+  bool too_large() const { return too_large_; }
+  static constexpr std::size_t kMaxSqlSize = 1 << 20;
+
  private:
+  std::string Written(const Expr& expr);
   std::string Select(const sql::Select& select, bool as_source, bool in_union);
   std::string TopSelect(const sql::Select& select, const std::string& items);
   std::string FromItem(const sql::FromItem& item);
@@ -75,6 +81,7 @@ class Emitter final {
 
   const std::vector<std::string>& parameters_;
   std::string aggregate_filter_;
+  bool too_large_ = false;
 };
 
 }  // namespace quellor::tagdll::sql

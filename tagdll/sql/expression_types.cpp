@@ -55,6 +55,9 @@ SqlType NegatedType(SqlType operand) {
 }
 
 ExprType BinaryType(const Expr& expr) {
+  if (expr.op == Op::kAnd || expr.op == Op::kOr) {
+    return ExprType{SqlType::kBoolean, AnyNullable(expr), Collation::kNone};
+  }
   const SqlType left = expr.operands[0]->type.type;
   const SqlType right = expr.operands[1]->type.type;
   const bool nullable = AnyNullable(expr);

@@ -39,6 +39,7 @@ class Grammar final {
   ExprPtr ParseExpression();
   ExprPtr ParseOr();
   ExprPtr ParseAnd();
+  ExprPtr ParseLogical(Op op, std::string_view word);
   ExprPtr ParseNot();
   ExprPtr ParseComparison();
   ExprPtr ParseConcat();

@@ -5,7 +5,9 @@
 namespace quellor::tagdll::sql {
 namespace {
 
-constexpr int kMaxDepth = 256;
+// Deep enough for any real query, shallow enough for SQLite's parser, which refuses the
+// translation of a much deeper one.
+constexpr int kMaxDepth = 32;
 
 ExprPtr MakeExpr(ExprKind kind, std::size_t offset) {
   auto expr = std::make_unique<Expr>();
@@ -55,24 +57,23 @@ ExprPtr Grammar::ParseExpression() {
   return left;
 }
 
-ExprPtr Grammar::ParseOr() {
-  Depth depth(*this);
-  ExprPtr left = ParseAnd();
-  while (left != nullptr && in_.AcceptWord("Or")) {
-    if (!depth.Add()) return nullptr;
-    left = Binary(Op::kOr, std::move(left), ParseAnd());
-  }
-  return left;
-}
+ExprPtr Grammar::ParseOr() { return ParseLogical(Op::kOr, "Or"); }
 
-ExprPtr Grammar::ParseAnd() {
-  Depth depth(*this);
-  ExprPtr left = ParseNot();
-  while (left != nullptr && in_.AcceptWord("And")) {
-    if (!depth.Add()) return nullptr;
-    left = Binary(Op::kAnd, std::move(left), ParseNot());
+ExprPtr Grammar::ParseAnd() { return ParseLogical(Op::kAnd, "And"); }
+
+// And and Or chains become one node of many operands: a long list of criteria, as Access
+// allows them, is as deep as one.
+ExprPtr Grammar::ParseLogical(Op op, std::string_view word) {
+  ExprPtr first = op == Op::kOr ? ParseAnd() : ParseNot();
+  if (first == nullptr || !in_.Peek().IsWord(word)) return first;
+  ExprPtr chain = MakeExpr(ExprKind::kBinary, first->offset);
+  chain->op = op;
+  chain->operands.push_back(std::move(first));
+  while (in_.AcceptWord(word)) {
+    chain->operands.push_back(op == Op::kOr ? ParseAnd() : ParseNot());
+    if (chain->operands.back() == nullptr) return nullptr;
   }
-  return left;
+  return chain;
 }
 
 ExprPtr Grammar::ParseNot() {

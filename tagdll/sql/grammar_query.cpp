@@ -25,7 +25,7 @@ bool Grammar::StatementInto(Statement& statement) {
   } else if (first.IsWord("Insert")) {
     statement.insert = ParseInsert();
   } else if (first.IsWord("Update") || first.IsWord("Delete")) {
-    return in_.Refuse("an " + ToUpperAscii(first.text) + " query");
+    return in_.Refuse("the action query " + ToUpperAscii(first.text));
   } else {
     statement.query = ParseQuery();
   }
@@ -297,13 +297,13 @@ std::unique_ptr<Crosstab> Grammar::ParseCrosstab() {
   if (crosstab->select == nullptr || !in_.ExpectWord("Pivot")) return nullptr;
   crosstab->pivot = ParseExpression();
   if (crosstab->pivot == nullptr) return nullptr;
-  if (in_.AcceptWord("In")) {
-    if (!in_.ExpectSymbol("(")) return nullptr;
-    do {
-      crosstab->headings.push_back(ParseExpression());
-      if (crosstab->headings.back() == nullptr) return nullptr;
-    } while (in_.AcceptSymbol(","));
-    if (!in_.ExpectSymbol(")")) return nullptr;
+  // PIVOT p IN (a, b) names the headings; it reads as the predicate "p IN (a, b)".
+  if (crosstab->pivot->kind == ExprKind::kInList && !crosstab->pivot->negated) {
+    ExprPtr in_list = std::move(crosstab->pivot);
+    crosstab->pivot = std::move(in_list->operands.front());
+    for (std::size_t i = 1; i < in_list->operands.size(); ++i) {
+      crosstab->headings.push_back(std::move(in_list->operands[i]));
+    }
   }
   return crosstab;
 }

@@ -50,7 +50,8 @@ class Lexer final {
   bool FollowsOperand() const {
     if (tokens_.empty()) return false;
     const Token& last = tokens_.back();
-    return last.kind == TokenKind::kWord || last.kind == TokenKind::kName || last.IsSymbol(")");
+    return (last.kind == TokenKind::kWord && !IsReservedWord(last.text)) ||
+           last.kind == TokenKind::kName || last.IsSymbol(")");
   }
 
   void Add(TokenKind kind, std::string text, std::size_t start) {
@@ -132,6 +133,21 @@ class Lexer final {
 };
 
 }  // namespace
+
+bool IsReservedWord(std::string_view word) {
+  static constexpr std::string_view kReserved[] = {
+      "ALL",       "AND",         "AS",      "ASC",    "BETWEEN", "BY",     "DESC",
+      "DISTINCT",  "DISTINCTROW", "EQV",     "EXISTS", "FROM",    "GROUP",  "HAVING",
+      "IMP",       "IN",          "INNER",   "INSERT", "INTO",    "IS",     "JOIN",
+      "LEFT",      "LIKE",        "MOD",     "NOT",    "ON",      "OR",     "ORDER",
+      "OUTER",     "PARAMETERS",  "PERCENT", "PIVOT",  "RIGHT",   "SELECT", "TOP",
+      "TRANSFORM", "UNION",       "VALUES",  "WHERE",  "WITH",    "XOR",
+  };
+  for (const std::string_view reserved : kReserved) {
+    if (EqualsIgnoreCase(word, reserved)) return true;
+  }
+  return false;
+}
 
 bool Token::IsWord(std::string_view word) const {
   return kind == TokenKind::kWord && EqualsIgnoreCase(text, word);

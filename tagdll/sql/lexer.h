@@ -40,4 +40,8 @@ Result<std::vector<Token>> Tokenize(std::string_view sql);
 // A token as an error message shows it: the word or symbol, or "the end of the text".
 std::string DescribeToken(const Token& token);
 
+// Whether a word is one the grammar reserves (FROM, JOIN, AND, ...), which a bare name cannot
+// be.
+bool IsReservedWord(std::string_view word);
+
 }  // namespace quellor::tagdll::sql

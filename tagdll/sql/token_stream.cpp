@@ -1,23 +1,9 @@
 #include "tagdll/sql/token_stream.h"
+#include "tagdll/sql/refusal.h"
 
 #include "base/ascii.h"
 
 namespace quellor::tagdll::sql {
-
-bool IsReservedWord(std::string_view word) {
-  static constexpr std::string_view kReserved[] = {
-      "ALL",       "AND",         "AS",      "ASC",    "BETWEEN", "BY",     "DESC",
-      "DISTINCT",  "DISTINCTROW", "EQV",     "EXISTS", "FROM",    "GROUP",  "HAVING",
-      "IMP",       "IN",          "INNER",   "INSERT", "INTO",    "IS",     "JOIN",
-      "LEFT",      "LIKE",        "MOD",     "NOT",    "ON",      "OR",     "ORDER",
-      "OUTER",     "PARAMETERS",  "PERCENT", "PIVOT",  "RIGHT",   "SELECT", "TOP",
-      "TRANSFORM", "UNION",       "VALUES",  "WHERE",  "WITH",    "XOR",
-  };
-  for (const std::string_view reserved : kReserved) {
-    if (EqualsIgnoreCase(word, reserved)) return true;
-  }
-  return false;
-}
 
 const Token& TokenStream::Peek(std::size_t ahead) const {
   const std::size_t at = pos_ + ahead;
@@ -57,7 +43,7 @@ bool TokenStream::Fail(const std::string& expected) {
 }
 
 bool TokenStream::Refuse(const std::string& construct) {
-  if (status_.ok()) status_ = Status::Unsupported(construct + " is not carried");
+  if (status_.ok()) status_ = NotCarried(construct);
   return false;
 }
 

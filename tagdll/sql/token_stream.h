@@ -42,6 +42,4 @@ class TokenStream final {
   Status status_;
 };
 
-bool IsReservedWord(std::string_view word);
-
 }  // namespace quellor::tagdll::sql

@@ -10,6 +10,7 @@
 #include "tagdll/sql/crosstab.h"
 #include "tagdll/sql/emitter.h"
 #include "tagdll/sql/parser.h"
+#include "tagdll/sql/refusal.h"
 
 namespace quellor::tagdll::sql {
 namespace {
@@ -121,7 +122,7 @@ Status Translator::CompileAccess(CompiledQuery& query) {
     query.data_dependent |= dependency->data_dependent;
   }
   if (query.statement.insert != nullptr) {
-    return Status::Unsupported("an action query read as a source");
+    return NotCarried("an action query read as a source");
   }
   if (query.statement.query != nullptr) {
     query.columns = query.statement.query->columns;
@@ -132,8 +133,7 @@ Status Translator::CompileAccess(CompiledQuery& query) {
   AddParameters(query.dependencies, names);
   if (crosstab.headings.empty()) {
     if (!names.empty()) {
-      return Status::Unsupported(
-          "a crosstab whose headings depend on parameters, read by another query,");
+      return NotCarried("a crosstab read by another query whose headings depend on parameters");
     }
     query.data_dependent = true;
   }
@@ -234,6 +234,7 @@ Result<Translation> Translator::Run(std::string_view access_sql, TextOrigin orig
   } else {
     translation.sql = with + emitter.Insert(*statement.insert);
   }
+  if (emitter.too_large()) return NotCarried("an expression over 1 MB of SQLite SQL");
   return translation;
 }
 

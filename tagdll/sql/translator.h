@@ -21,8 +21,8 @@ namespace quellor::tagdll::sql {
 
 struct Translation {
   std::string sql;
-  std::vector<OutputColumn> columns;       // empty for an insert
-  std::vector<std::string> parameters;     // by position: parameters[0] is ?1
+  std::vector<OutputColumn> columns;    // empty for an insert
+  std::vector<std::string> parameters;  // by position: parameters[0] is ?1
   // The rows of every saved query it reads, as they were when it was translated.
   std::vector<SavedQueryDefinition> saved_queries;
   // A crosstab that read its headings from the data: valid for this prepare only.

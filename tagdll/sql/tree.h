@@ -47,7 +47,7 @@ enum class ExprKind {
   kNull,
   kName,         // name: a column, an alias of the select list or a parameter
   kUnary,        // op; operands: the one operand
-  kBinary,       // op; operands: left, right
+  kBinary,       // op; operands: left, right (And, Or: two or more, in order)
   kLike,         // operands: value, pattern; negated
   kBetween,      // operands: value, low, high; negated
   kInList,       // operands: value, then the list; negated
