@@ -105,22 +105,29 @@ Result<std::optional<TableInfo>> SqliteCatalog::FindTable(std::string_view name)
 }
 
 Result<std::optional<SavedQueryDefinition>> SqliteCatalog::FindSavedQuery(std::string_view name) {
-  if (statements_->find_saved_query == nullptr) {
-    Result<StatementPtr> prepared = Prepare(connection_, kFindSavedQuery);
-    if (!prepared.ok()) prepared = Prepare(connection_, kFindOldSavedQuery);
-    if (!prepared.ok()) return std::optional<SavedQueryDefinition>();  // no saved queries
-    statements_->find_saved_query = std::move(prepared).value();
+  // The table may have changed shape since the look-up was prepared (a project whose
+  // SavedQueries was made again): then it is prepared again, once.
+  for (int attempt = 0;; ++attempt) {
+    if (statements_->find_saved_query == nullptr) {
+      Result<StatementPtr> prepared = Prepare(connection_, kFindSavedQuery);
+      if (!prepared.ok()) prepared = Prepare(connection_, kFindOldSavedQuery);
+      if (!prepared.ok()) return std::optional<SavedQueryDefinition>();  // no saved queries
+      statements_->find_saved_query = std::move(prepared).value();
+    }
+    Result<std::optional<SavedQueryDefinition>> found = LookUpSavedQuery(name);
+    if (found.ok() || attempt == 1) return found;
+    statements_->find_saved_query.reset();
   }
+}
+
+Result<std::optional<SavedQueryDefinition>> SqliteCatalog::LookUpSavedQuery(
+    std::string_view name) {
   sqlite3_stmt* const statement = statements_->find_saved_query.get();
   const ResetOnExit reset(statement);
   sqlite3_bind_text(statement, 1, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
   const int rc = sqlite3_step(statement);
   if (rc == SQLITE_DONE) return std::optional<SavedQueryDefinition>();
-  if (rc != SQLITE_ROW) {
-    const Status failed = Status::IoError(sqlite3_errmsg(connection_));
-    statements_->find_saved_query.reset();  // the table may have changed shape: look again
-    return failed;
-  }
+  if (rc != SQLITE_ROW) return Status::IoError(sqlite3_errmsg(connection_));
   SavedQueryDefinition definition;
   definition.name = ColumnText(statement, 0).value_or(std::string(name));
   definition.sql = ColumnText(statement, 1);

@@ -33,6 +33,9 @@ class SqliteCatalog final : public Catalog {
  private:
   struct Statements;
 
+  // One step of the prepared look-up of SavedQueries.
+  Result<std::optional<SavedQueryDefinition>> LookUpSavedQuery(std::string_view name);
+
   sqlite3* const connection_;
   std::unique_ptr<Statements> statements_;
   std::function<Status(sqlite3_stmt*)> binder_;
