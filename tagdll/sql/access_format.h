@@ -35,8 +35,10 @@ std::vector<std::string_view> SplitSections(std::string_view format);
 // A number under a custom number format. Digits beyond `significant_digits` (15 for a
 // Double, 7 for a Single) are not shown; the last one shown is rounded half away from zero.
 // A negative number takes the second section without a sign, or the first with "-" before
-// it; zero takes the third section when there is one.
-std::string FormatNumber(double value, std::string_view format, int significant_digits);
+// it; zero takes the third section when there is one. nullopt when a percent sign takes the
+// number beyond a double's range.
+std::optional<std::string> FormatNumber(double value, std::string_view format,
+                                        int significant_digits);
 
 // A date under a custom date format: d dd ddd dddd ddddd (short date) dddddd (long date), w
 // ww, m mm mmm mmmm (m and mm after h or hh are minutes), q, y (day of the year) yy yyyy, h hh

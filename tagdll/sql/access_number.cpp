@@ -179,7 +179,7 @@ std::string NumberText(double value, int significant_digits) {
 }
 
 std::string CurrencyText(double value) {
-  char buffer[64];
+  char buffer[400];  // the widest double in fixed notation
   std::snprintf(buffer, sizeof buffer, "%.4f", value);
   std::string text = buffer;
   while (text.back() == '0') text.pop_back();

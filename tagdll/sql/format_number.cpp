@@ -15,16 +15,18 @@ struct Decimal {
   int point = 0;
 };
 
+// Requires a finite magnitude.
 Decimal DecimalOf(double magnitude, int significant_digits) {
   if (magnitude == 0) return {};
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*e", significant_digits - 1, magnitude);
+  const std::string_view scientific = buffer;
+  const std::size_t e = scientific.find('e');
   Decimal decimal;
-  const char* e = buffer;
-  for (; *e != 'e'; ++e) {
-    if (*e >= '0' && *e <= '9') decimal.digits += *e;
+  for (const char c : scientific.substr(0, e)) {
+    if (c >= '0' && c <= '9') decimal.digits += c;
   }
-  decimal.point = std::atoi(e + 1) + 1;
+  decimal.point = std::atoi(buffer + e + 1) + 1;
   return decimal;
 }
 
@@ -233,10 +235,13 @@ class Layout {
   std::string out_;
 };
 
-std::string FormatSection(double magnitude, std::string_view format, int significant_digits) {
+// nullopt when the percent sign takes the number beyond a double, Access's overflow.
+std::optional<std::string> FormatSection(double magnitude, std::string_view format,
+                                         int significant_digits) {
   const Pattern pattern = ParsePattern(format);
   if (pattern.percent) magnitude *= 100;
   magnitude /= std::pow(1000.0, pattern.scaling);
+  if (!std::isfinite(magnitude)) return std::nullopt;
   Decimal number = DecimalOf(magnitude, significant_digits);
   int exponent = 0;
   if (pattern.has_exponent && !number.digits.empty()) {
@@ -251,7 +256,8 @@ std::string FormatSection(double magnitude, std::string_view format, int signifi
 
 }  // namespace
 
-std::string FormatNumber(double value, std::string_view format, int significant_digits) {
+std::optional<std::string> FormatNumber(double value, std::string_view format,
+                                        int significant_digits) {
   const std::vector<std::string_view> sections = SplitSections(format);
   if (value < 0 && sections.size() >= 2 && !sections[1].empty()) {
     return FormatSection(-value, sections[1], significant_digits);
@@ -259,8 +265,10 @@ std::string FormatNumber(double value, std::string_view format, int significant_
   if (value == 0 && sections.size() >= 3 && !sections[2].empty()) {
     return FormatSection(0, sections[2], significant_digits);
   }
-  const std::string text = FormatSection(std::fabs(value), sections[0], significant_digits);
-  return value < 0 ? "-" + text : text;
+  const std::optional<std::string> text =
+      FormatSection(std::fabs(value), sections[0], significant_digits);
+  if (!text || value >= 0) return text;
+  return "-" + *text;
 }
 
 }  // namespace quellor::tagdll::sql

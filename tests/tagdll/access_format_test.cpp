@@ -15,6 +15,7 @@ TEST_F(AccessFormat, NamedNumberFormatsUseUnitedStatesSettings) {
       {"access_format(1234567.891, 'Standard', {Double})", "'1,234,567.89'"},
       {"access_format(-1234567.891, 'Currency', {Double})", "'($1,234,567.89)'"},
       {"access_format(0.1234, 'Percent', {Double})", "'12.34%'"},
+      {"access_format(1e308, 'Percent', {Double})", "null"},  // overflow: #Error
       {"access_format(1234.5, 'Scientific', {Double})", "'1.23E+03'"},
       {"access_format(1234.5, 'General Number', {Double})", "'1234.5'"},
       {"access_format(0, 'Yes/No', {Double})", "'No'"},
