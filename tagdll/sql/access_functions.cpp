@@ -57,10 +57,6 @@ int Register(sqlite3* connection, const FunctionDefinition& definition) {
 
 }  // namespace
 
-SqlType ReturnsTypeOfFirst(std::span<const SqlType> arguments) {
-  return arguments.empty() ? SqlType::kVariant : arguments[0];
-}
-
 const AccessFunction* FindAccessFunction(std::string_view name) {
   const bool dollar = !name.empty() && name.back() == '$';
   if (dollar) name.remove_suffix(1);

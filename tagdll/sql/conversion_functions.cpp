@@ -24,13 +24,14 @@ SqlType CommonType(SqlType a, SqlType b) {
 }
 
 SqlType IIfType(std::span<const SqlType> arguments) {
-  return CommonType(arguments[1], arguments[2]);
+  return CommonType(ArgumentType(arguments, 1), ArgumentType(arguments, 2));
 }
 
 // Nz(v) gives "" for Null in a query, so only a text keeps its type.
 SqlType NzType(std::span<const SqlType> arguments) {
-  if (arguments.size() == 1) return arguments[0] == kText ? kText : kVariant;
-  return CommonType(arguments[0], arguments[1]);
+  const SqlType value = ArgumentType(arguments, 0);
+  if (arguments.size() < 2) return value == kText ? kText : kVariant;
+  return CommonType(value, arguments[1]);
 }
 
 // A Null condition is false; a condition that is no truth value is #Error.

@@ -53,8 +53,13 @@ template <SqlType kType>
 SqlType Returns(std::span<const SqlType> /*arguments*/) {
   return kType;
 }
-// The type of argument 0, kVariant when the call has none.
-SqlType ReturnsTypeOfFirst(std::span<const SqlType> arguments);
+// The type of an argument, kVariant for one the call does not have.
+inline SqlType ArgumentType(std::span<const SqlType> arguments, std::size_t index) {
+  return index < arguments.size() ? arguments[index] : SqlType::kVariant;
+}
+inline SqlType ReturnsTypeOfFirst(std::span<const SqlType> arguments) {
+  return ArgumentType(arguments, 0);
+}
 
 // An Access function (its name as Access spells it) or, with an empty name, a helper of the
 // translator's.

@@ -19,10 +19,13 @@ SqlType RoundedType(SqlType type) {
   return type;
 }
 
-SqlType RoundedResultType(std::span<const SqlType> arguments) { return RoundedType(arguments[0]); }
+SqlType RoundedResultType(std::span<const SqlType> arguments) {
+  return RoundedType(ArgumentType(arguments, 0));
+}
 
 SqlType AbsResultType(std::span<const SqlType> arguments) {
-  return arguments[0] == kDate ? kDouble : RoundedType(arguments[0]);
+  const SqlType type = ArgumentType(arguments, 0);
+  return type == kDate ? kDouble : RoundedType(type);
 }
 
 // The same rule for a value at run time, where SQLite's storage stands in for a type not known.
