@@ -50,11 +50,7 @@ bool IsDateToken(std::string_view format, std::size_t pos) {
   const char c = ToLowerAscii(format[pos]);
   if (std::string_view("dmyhnswqc").find(c) != std::string_view::npos) return true;
   if (c == 't') return EqualsIgnoreCase(format.substr(pos, 5), "ttttt");
-  if (c != 'a') return false;
-  for (const std::string_view marker : {"AM/PM", "AMPM", "A/P"}) {
-    if (EqualsIgnoreCase(format.substr(pos, marker.size()), marker)) return true;
-  }
-  return false;
+  return MeridiemLength(format, pos) != 0;
 }
 
 // A custom format's kind is that of its first character that has a meaning: a digit

@@ -40,6 +40,9 @@ std::vector<std::string_view> SplitSections(std::string_view format);
 std::optional<std::string> FormatNumber(double value, std::string_view format,
                                         int significant_digits);
 
+// The length of the AM/PM marker (AM/PM, AMPM or A/P, any case) at format[pos], or 0.
+std::size_t MeridiemLength(std::string_view format, std::size_t pos);
+
 // A date under a custom date format: d dd ddd dddd ddddd (short date) dddddd (long date), w
 // ww, m mm mmm mmmm (m and mm after h or hh are minutes), q, y (day of the year) yy yyyy, h hh
 // (12-hour when an AM/PM marker is present), n nn, s ss, ttttt (long time), c (general date),

@@ -11,16 +11,6 @@ bool StartsWithIgnoringCase(std::string_view text, std::size_t pos, std::string_
          EqualsIgnoreCase(text.substr(pos, prefix.size()), prefix);
 }
 
-// The AM/PM markers, longest first; "AMPM" shows the locale's markers, "AM" and "PM" here.
-constexpr std::string_view kMeridiems[] = {"AM/PM", "AMPM", "A/P"};
-
-std::size_t MeridiemLength(std::string_view format, std::size_t pos) {
-  for (const std::string_view marker : kMeridiems) {
-    if (StartsWithIgnoringCase(format, pos, marker)) return marker.size();
-  }
-  return 0;
-}
-
 // The length of the run of letter `c` (any case) at pos.
 std::size_t RunLength(std::string_view format, std::size_t pos) {
   const char c = ToLowerAscii(format[pos]);
@@ -164,6 +154,14 @@ bool HasMeridiem(std::string_view format) {
 }
 
 }  // namespace
+
+std::size_t MeridiemLength(std::string_view format, std::size_t pos) {
+  // "AMPM" shows the locale's markers, "AM" and "PM" here.
+  for (const std::string_view marker : {"AM/PM", "AMPM", "A/P"}) {
+    if (StartsWithIgnoringCase(format, pos, marker)) return marker.size();
+  }
+  return 0;
+}
 
 std::string FormatDate(const DateTimeParts& date, std::string_view format, const WeekRules& rules) {
   const std::string_view section = SplitSections(format)[0];
