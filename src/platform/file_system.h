@@ -21,6 +21,11 @@ struct FileInfo {
   FileType type = FileType::kOther;
   std::uint32_t mode = 0;  // permission bits, as in st_mode & 07777
   std::uint64_t size = 0;
+  // What tells one version of a file from another: the inode, and the times of the last
+  // change of the content and of the entry, in nanoseconds.
+  std::uint64_t inode = 0;
+  std::int64_t modified_ns = 0;
+  std::int64_t changed_ns = 0;
 };
 
 enum class FileAccess { kRead, kReadWrite };

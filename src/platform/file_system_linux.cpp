@@ -33,9 +33,17 @@ FileType TypeOf(mode_t mode) {
   return FileType::kOther;
 }
 
+std::int64_t Nanoseconds(const timespec& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
 FileInfo InfoOf(const struct stat& st) {
-  return {TypeOf(st.st_mode), static_cast<std::uint32_t>(st.st_mode & 07777),
-          static_cast<std::uint64_t>(st.st_size)};
+  return {TypeOf(st.st_mode),
+          static_cast<std::uint32_t>(st.st_mode & 07777),
+          static_cast<std::uint64_t>(st.st_size),
+          static_cast<std::uint64_t>(st.st_ino),
+          Nanoseconds(st.st_mtim),
+          Nanoseconds(st.st_ctim)};
 }
 
 std::string ParentOf(const std::string& path) {

@@ -1,6 +1,8 @@
 #include "platform/library_loader.h"
 
 #include <dlfcn.h>
+#include <limits.h>
+#include <stdlib.h>
 
 namespace quellor {
 
@@ -16,6 +18,15 @@ Result<LoadedLibrary> LoadedLibrary::Load(const std::string& name) {
 void* LoadedLibrary::Symbol(const std::string& name) const {
   if (handle_ == nullptr) return nullptr;
   return dlsym(handle_.get(), name.c_str());
+}
+
+std::string FolderOfCode(const void* address) {
+  Dl_info info{};
+  if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return "";
+  char resolved[PATH_MAX];
+  if (realpath(info.dli_fname, resolved) == nullptr) return "";
+  std::string path = resolved;
+  return path.substr(0, path.find_last_of('/'));
 }
 
 void LoadedLibrary::Closer::operator()(void* handle) const { dlclose(handle); }

@@ -33,4 +33,9 @@ class LoadedLibrary final {
   std::unique_ptr<void, Closer> handle_;
 };
 
+// The folder of the loaded program or library whose code holds `address` (a function of its
+// own), symbolic links resolved; empty when the loader cannot tell. A library finds the
+// programs installed with it so.
+std::string FolderOfCode(const void* address);
+
 }  // namespace quellor

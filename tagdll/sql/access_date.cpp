@@ -95,6 +95,10 @@ std::optional<double> SerialFromParts(const DateTimeParts& parts) {
   return days < 0 ? days - time : days + time;
 }
 
+std::int64_t DayNumber(int year, int month, int day) {
+  return DaysFromCivil(year, month, day) - kEpochDays;
+}
+
 std::string FormatIsoDate(const DateTimeParts& parts) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", parts.year, parts.month,

@@ -6,6 +6,7 @@
 // Access's range is the years 100 to 9999.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ std::optional<DateTimeParts> PartsFromSerial(double serial);
 // The serial of a date and time; nullopt when a part is out of its range (month 1-12, the day
 // within its month, hour 0-23, minute and second 0-59, years 100 to 9999).
 std::optional<double> SerialFromParts(const DateTimeParts& parts);
+
+// Days from 1899-12-30 to that date of the proleptic Gregorian calendar (negative before),
+// for any year: the day count of a serial and the arithmetic of dates.
+std::int64_t DayNumber(int year, int month, int day);
 
 // "YYYY-MM-DD HH:MM:SS".
 std::string FormatIsoDate(const DateTimeParts& parts);
