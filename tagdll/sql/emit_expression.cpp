@@ -2,6 +2,7 @@
 #include "tagdll/sql/access_functions.h"
 #include "tagdll/sql/emitter.h"
 #include "tagdll/sql/expression_types.h"
+#include "tagdll/sql/function_arguments.h"
 #include "tagdll/sql/type_rules.h"
 
 namespace quellor::tagdll::sql {
@@ -298,6 +299,23 @@ std::string Emitter::InList(const Expr& expr) {
   return text + "))";
 }
 
+std::string Emitter::Argument(const Expr& argument, ArgumentKind kind) {
+  const SqlType type = argument.type.type;
+  switch (kind) {
+    case ArgumentKind::kText:
+      if (type == SqlType::kBoolean || type == SqlType::kSingle || type == SqlType::kDate) {
+        return "access_text(" + Value(argument) + ", " + std::to_string(static_cast<int>(type)) +
+               ")";
+      }
+      return Value(argument);
+    case ArgumentKind::kNumber:
+      return Number(argument);
+    case ArgumentKind::kValue:
+      return type == SqlType::kBoolean ? Number(argument) : Value(argument);
+  }
+  return Value(argument);
+}
+
 std::string Emitter::Aggregate(const std::string& function, const std::string& argument) {
   return function + "(" + argument + ")" + aggregate_filter_;
 }
@@ -309,8 +327,9 @@ std::string Emitter::Call(const Expr& expr) {
   for (std::size_t i = 0; i < expr.operands.size(); ++i) {
     if (i > 0) arguments += ", ";
     const Expr& argument = *expr.operands[i];
-    arguments +=
-        i == 0 && function.type_hinted ? Value(argument) : Converted(argument, SqlType::kDouble);
+    arguments += i == 0 && function.type_hinted
+                     ? Value(argument)
+                     : Argument(argument, KindOfArgument(expr.text, expr.operands.size(), i));
   }
   if (function.type_hinted && !expr.operands.empty()) {
     arguments += ", " + std::to_string(static_cast<int>(expr.operands[0]->type.type));

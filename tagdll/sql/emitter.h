@@ -9,8 +9,8 @@
 //   a & b             coalesce(a, '') || coalesce(b, ''), Null when both are Null; a
 //                     non-text operand through access_text(v, type)
 //   a Like p          access_like(a, p)
-//   Left(s, n)        access_left(s, n), with the SqlType of s after a type-hinted function's
-//                     arguments
+//   Left(s, n)        access_left(s, n), s as function_arguments.h hands it over
+//   CStr(x)           access_cstr(x, type of x): a type-hinted function's hint follows
 //   IIf(c, a, b)      CASE WHEN c THEN a ELSE b END
 //   Nz(v, d)          coalesce(v, d)
 //
@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "tagdll/sql/function_arguments.h"
 #include "tagdll/sql/tree.h"
 
 namespace quellor::tagdll::sql {
@@ -76,6 +77,7 @@ class Emitter final {
   std::string Between(const Expr& expr);
   std::string InList(const Expr& expr);
   std::string Call(const Expr& expr);
+  std::string Argument(const Expr& argument, ArgumentKind kind);
   std::string BuiltInCall(const Expr& expr);
   std::string Aggregate(const std::string& function, const std::string& argument);
 

@@ -306,8 +306,12 @@ ExprPtr Grammar::ParsePrimary() {
         expr->query = ParseQuery();
         return expr->query != nullptr && in_.ExpectSymbol(")") ? std::move(expr) : nullptr;
       }
-      if (in_.AtReservedWord()) break;
-      if (in_.Peek(1).IsSymbol("(")) return ParseCall(in_.Take());
+      // Left and Right are functions as well as joins.
+      const bool call = in_.Peek(1).IsSymbol("(");
+      if (in_.AtReservedWord() && !(call && (token.IsWord("Left") || token.IsWord("Right")))) {
+        break;
+      }
+      if (call) return ParseCall(in_.Take());
       return ParseNameExpr();
     }
     case TokenKind::kEnd:

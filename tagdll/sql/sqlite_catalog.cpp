@@ -120,8 +120,7 @@ Result<std::optional<SavedQueryDefinition>> SqliteCatalog::FindSavedQuery(std::s
   }
 }
 
-Result<std::optional<SavedQueryDefinition>> SqliteCatalog::LookUpSavedQuery(
-    std::string_view name) {
+Result<std::optional<SavedQueryDefinition>> SqliteCatalog::LookUpSavedQuery(std::string_view name) {
   sqlite3_stmt* const statement = statements_->find_saved_query.get();
   const ResetOnExit reset(statement);
   sqlite3_bind_text(statement, 1, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);

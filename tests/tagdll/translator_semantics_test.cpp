@@ -70,10 +70,60 @@ TEST_F(TranslatorSemantics, OperatorsAndLiteralsComputeAsAccess) {
       {"Nz(\"v\")", "v"},
       {"IsNull(Null)", "1"},
       {"IsNull(0)", "0"},
+      {"7 \\ 2", "3"},
+      {"7.5 \\ 2", "4"},  // both rounded half to even first
+      {"-7 Mod 3", "-1"},
+      {"2 ^ 10", "1024"},
+      {"\"abc\" Like \"A*\"", "1"},
+      {"\"a1\" Not Like \"a#\"", "0"},
+      {"\"b\" Like \"[!a-c]\"", "0"},
+      {"1.5 & \"\"", "1.5"},
+      {"True & \"\"", "True"},
+      {"#1/2/95# & \"\"", "1/2/1995"},  // & renders a date as Access shows it
+      {"#1/1/95# + 1.5", "1995-01-02 12:00:00"},
+      {"#3/1/95# - #1/1/95#", "59"},
+      {"#3/1/95# - 1", "1995-02-28 00:00:00"},
+      {"#1/2/95# > 34700", "1"},  // a date compared with a number compares its serial
   };
   for (const ValueCase& c : cases) {
     EXPECT_THAT(Rows(std::string("SELECT ") + c.expression + " AS v"), ElementsAre(c.value))
         << c.expression;
+  }
+}
+
+// Arguments reach Access's functions as Access hands them over: a Yes/No, a Single or a
+// date as text where the function reads text, a Yes/No as -1 where it reads a number.
+TEST_F(TranslatorSemantics, FunctionsReceiveTheirArgumentsAsAccessHandsThemOver) {
+  const ValueCase cases[] = {
+      {"Left(#12/31/1995#, 5)", "12/31"},
+      {"Left(True, 2)", "Tr"},
+      {"Len(True)", "4"},
+      {"Left(CSng(1.1), 3)", "1.1"},
+      {"Right(\"abc\", True + 3)", "bc"},
+      {"InStr(3, \"abcABC\", \"b\")", "5"},
+      {"Year(#12/31/1995#)", "1995"},
+      {"Format(#12/31/1995#, \"yyyy\")", "1995"},
+      {"\"Qtr \" & DatePart(\"q\", #5/1/95#, 1, 0)", "Qtr 2"},
+      {"CInt(True)", "-1"},
+      {"CStr(Yes)", "True"},
+      {"CCur(1.23456)", "1.2346"},
+      {"CCur(0.1) * 3 = 0.3", "1"},  // Currency arithmetic stays at four places
+      {"0.1 * 3 = 0.3", "0"},
+      {"CInt(40000)", "NULL"},  // #Error is Null, the query goes on
+  };
+  for (const ValueCase& c : cases) {
+    EXPECT_THAT(Rows(std::string("SELECT ") + c.expression + " AS v"), ElementsAre(c.value))
+        << c.expression;
+  }
+  EXPECT_THAT(Rows("SELECT Sum(CCur(UnitPrice * Quantity * (1 - Discount))) AS s FROM "
+                   "[Order Details]"),
+              ElementsAre("2955.6"));
+  // A declared Date parameter compares as a date whatever form the program binds.
+  const char* since =
+      "PARAMETERS [Since] DateTime; SELECT Count(*) AS n FROM Orders WHERE "
+      "ShippedDate >= [Since]";
+  for (const char* form : {"1995-07-01 00:00:00", "7/1/1995", "34881"}) {
+    EXPECT_THAT(Rows(since, {form}), ElementsAre("3")) << form;
   }
 }
 
