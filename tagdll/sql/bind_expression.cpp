@@ -88,19 +88,19 @@ Status Binder::BindExpr(Expr& expr, const Scope& scope) {
   }
 }
 
+// A name of one part, or of two (Table.Column, Table!Column), may be a column, and a name of
+// one part an alias; a longer path ([Forms]![Orders]![OrderID]) is always a parameter.
 Status Binder::BindName(Expr& expr, const Scope& scope) {
-  const NamePath& path = expr.name;
-  if (path.parts.size() <= 2 && (path.separators.empty() || path.separators == "." ||
-                                 (path.separators == "!" && path.parts.size() == 2))) {
-    for (const Scope* level = &scope; level != nullptr; level = level->outer) {
-      Status error;
-      if (BindColumn(expr, *level, error)) return Status::Ok();
-      if (!error.ok()) return error;
-      if (level != &scope || path.parts.size() != 1 || level->item_state == nullptr) continue;
-      const std::vector<SelectItem>& items = level->select->items;
+  if (expr.name.parts.size() > 2) return BindParameter(expr);
+  for (const Scope* level = &scope; level != nullptr; level = level->outer) {
+    Status error;
+    if (BindColumn(expr, *level, error)) return Status::Ok();
+    if (!error.ok()) return error;
+    if (level == &scope && expr.name.parts.size() == 1 && scope.item_state != nullptr) {
+      const std::vector<SelectItem>& items = scope.select->items;
       for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].expr != nullptr && EqualsIgnoreCase(items[i].alias, path.parts[0])) {
-          return BindAlias(expr, *level, i);
+        if (items[i].expr != nullptr && EqualsIgnoreCase(items[i].alias, expr.name.parts[0])) {
+          return BindAlias(expr, scope, i);
         }
       }
     }
@@ -145,19 +145,19 @@ bool Binder::BindColumn(Expr& expr, const Scope& scope, Status& error) {
 }
 
 Status Binder::BindAlias(Expr& expr, const Scope& scope, std::size_t item) {
-  char& state = (*scope.item_state)[item];
+  ItemState& state = (*scope.item_state)[item];
   Expr& target = *scope.select->items[item].expr;
-  if (state == 1) {
+  if (state == ItemState::kBinding) {
     return Status::InvalidArgument("the alias [" + scope.select->items[item].alias +
                                    "] refers to itself");
   }
-  if (state == 0) {
-    state = 1;
+  if (state == ItemState::kUnbound) {
+    state = ItemState::kBinding;
     Scope item_scope = scope;
     item_scope.clause = Clause::kSelectList;
     item_scope.in_aggregate = false;
     if (Status status = BindExpr(target, item_scope); !status.ok()) return status;
-    state = 2;
+    state = ItemState::kBound;
   }
   if (IsRowClause(scope.clause) && HasAggregate(target)) {
     return Status::InvalidArgument("the alias [" + scope.select->items[item].alias +

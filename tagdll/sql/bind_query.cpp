@@ -96,7 +96,7 @@ Status Binder::BindSelect(Select& select, const Scope* outer, Scope* kept_scope)
   for (const std::unique_ptr<FromItem>& item : select.from) {
     if (Status status = BindFrom(*item, select, outer); !status.ok()) return status;
   }
-  std::vector<char> item_state(select.items.size(), 0);
+  std::vector<ItemState> item_state(select.items.size(), ItemState::kUnbound);
   Scope scope{&select, outer, Clause::kOn, &item_state, false};
   for (const std::unique_ptr<FromItem>& item : select.from) {
     if (Status status = BindJoinConditions(*item, scope); !status.ok()) return status;
@@ -193,10 +193,11 @@ Status Binder::BindItems(Select& select, Scope& scope) {
   for (std::size_t i = 0; i < select.items.size(); ++i) {
     SelectItem& item = select.items[i];
     if (!item.star) {
-      if ((*scope.item_state)[i] == 0) {
-        (*scope.item_state)[i] = 1;
+      ItemState& state = (*scope.item_state)[i];
+      if (state == ItemState::kUnbound) {
+        state = ItemState::kBinding;
         if (Status status = BindExpr(*item.expr, scope); !status.ok()) return status;
-        (*scope.item_state)[i] = 2;
+        state = ItemState::kBound;
       }
       select.outputs.push_back(BoundItem{item.expr.get(), item.alias, item.expr->type});
       continue;

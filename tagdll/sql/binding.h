@@ -13,14 +13,17 @@ namespace quellor::tagdll::sql {
 
 enum class Clause { kSelectList, kOn, kWhere, kGroupBy, kHaving, kOrderBy, kValues };
 
+// A select item's binding, which an alias naming it may start early: an alias met while its
+// own item is being bound names itself.
+enum class ItemState : char { kUnbound, kBinding, kBound };
+
 // Where an expression stands: the select whose sources and aliases it sees, the clause, and
 // the enclosing query's scope for a subquery.
 struct Scope {
   Select* select = nullptr;
   const Scope* outer = nullptr;
   Clause clause = Clause::kSelectList;
-  // Per select item: 0 not bound yet, 1 being bound (an alias naming itself), 2 bound.
-  std::vector<char>* item_state = nullptr;
+  std::vector<ItemState>* item_state = nullptr;  // one per select item; null: no aliases
   bool in_aggregate = false;
   // When set, the only sources of the select in sight: the two sides of a join, for its ON.
   const std::vector<const BoundSource*>* joined = nullptr;
