@@ -181,6 +181,18 @@ TEST_F(TranslatorQueries, ResultColumnsAreNamedAsAccessNamesThem) {
               ElementsAre("194|195"));
 }
 
+TEST_F(TranslatorQueries, JetsOwnFormsOfSavedQueriesRead) {
+  EXPECT_THAT(Rows("SELECT ProductName FROM Products WHERE UnitPrice > 30 ORDER BY ProductName "
+                   "DESCENDING WITH OWNERACCESS OPTION;"),
+              ElementsAre("Kobe Niku", "Ikura"));
+  EXPECT_THAT(Rows("TABLE Shippers UNION ALL SELECT 9, \"Own\", Null"),
+              UnorderedElementsAre("1|Speedy Express|NULL", "2|United Package|NULL",
+                                   "3|Federal Shipping|NULL", "9|Own|NULL"));
+  EXPECT_THAT(Rows("SELECT [Order Details]![Quantity] FROM [Order Details] WHERE "
+                   "[Order Details]![Quantity] > 40"),
+              ElementsAre("50"));
+}
+
 TEST_F(TranslatorQueries, RefusalsNameTheConstructInOneLine) {
   struct Case {
     const char* access_sql;
