@@ -159,9 +159,9 @@ Status Binder::BindAlias(Expr& expr, const Scope& scope, std::size_t item) {
     if (Status status = BindExpr(target, item_scope); !status.ok()) return status;
     state = ItemState::kBound;
   }
-  if (IsRowClause(scope.clause) && HasAggregate(target)) {
+  if (HasAggregate(target) && (IsRowClause(scope.clause) || scope.in_aggregate)) {
     return Status::InvalidArgument("the alias [" + scope.select->items[item].alias +
-                                   "] of an aggregate in a WHERE, ON or GROUP BY");
+                                   "] of an aggregate in a WHERE, ON, GROUP BY or aggregate");
   }
   expr.binding = Expr::Binding::kAlias;
   expr.alias = &target;
