@@ -57,7 +57,8 @@ class Importer final {
       }
       const FieldValue values[] = {rows.name, query->access_sql, ParameterLines(*query)};
       const std::size_t positions[] = {0, 1, 2};
-      if (status = target_.Insert(insert->get(), values, positions); !status.ok()) return status;
+      status = target_.Insert(insert->get(), values, positions);
+      if (!status.ok()) return ContentFailure(status, "saved query \"" + rows.name + "\"");
     }
     return Status::Ok();
   }
@@ -95,7 +96,8 @@ class Importer final {
     Status status = target_.Execute(CreateTableSql(name, columns, table.indexes()));
     Result<StatementPtr> insert =
         status.ok() ? target_.Prepare(InsertSql(name, columns)) : Result<StatementPtr>(status);
-    if (!insert.ok()) return insert.status();
+    const std::string what = "table \"" + name + "\"";
+    if (!insert.ok()) return ContentFailure(insert.status(), what);
     const std::vector<std::size_t> positions = ImportedColumns(columns);
     std::uint64_t rows = 0;
     status = table.ForEachRow([&](std::span<const FieldValue> values) {
@@ -105,7 +107,14 @@ class Importer final {
     for (const std::string& sql : CreateIndexSql(name, columns, table.indexes())) {
       if (status.ok()) status = target_.Execute(sql);
     }
-    return status;
+    return ContentFailure(status, what);
+  }
+
+  // A failure the content caused is the Access file's damage, such as a name given twice or
+  // a key that two rows share.
+  Status ContentFailure(const Status& status, const std::string& what) const {
+    if (status.code() != StatusCode::kInvalidArgument) return status;
+    return file_.Damaged(what + " does not fit an SQLite database (" + status.message() + ")");
   }
 
   static FieldValue ParameterLines(const DecodedQuery& query) {

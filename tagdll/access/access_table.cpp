@@ -88,7 +88,9 @@ std::optional<std::size_t> AccessTable::FindColumn(std::string_view column_name)
 Status AccessTable::ForEachLiveRow(const std::function<Status(int, std::size_t)>& visit) {
   MdbHandle* mdb = file_.library();
   MdbTableDef* table = definition_.get();
+  std::uint64_t live_rows = 0;
   mdb_rewind_table(table);
+  // The library ends a table at a page it cannot read as at its last page.
   while (mdb_read_next_dpg(table) != 0) {
     const int rows = mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
     for (int row = 0; row < rows; ++row) {
@@ -97,19 +99,28 @@ Status AccessTable::ForEachLiveRow(const std::function<Status(int, std::size_t)>
       // An empty slot holds no row, as the library's own reader has it.
       if (mdb_find_row(mdb, row, &start, &size) != 0 || size == 0) continue;
       if ((start & kRowDeletedFlag) != 0) continue;
+      ++live_rows;
       if (Status status = visit(start & kRowOffsetMask, size); !status.ok()) return status;
     }
+  }
+  // The definition counts the table's rows: fewer found means pages are missing, where a
+  // file was cut short at a page boundary. (More is what a file not closed properly has.)
+  if (live_rows < table->num_rows) {
+    return Damaged(StringPrintf("only %llu of its %u rows can be read",
+                                static_cast<unsigned long long>(live_rows), table->num_rows));
   }
   return Status::Ok();
 }
 
-Status AccessTable::ForEachRow(const RowVisitor& visit) {
+Status AccessTable::ForEachRow(const RowVisitor& visit, std::span<const std::size_t> wanted) {
   MdbTableDef* table = definition_.get();
+  std::vector<std::size_t> decoded(wanted.begin(), wanted.end());
+  for (std::size_t i = 0; wanted.empty() && i < columns_.size(); ++i) decoded.push_back(i);
   std::vector<MdbField> fields(columns_.size());
   std::vector<FieldValue> values(columns_.size());
   return ForEachLiveRow([&](int start, std::size_t size) {
     if (mdb_crack_row(table, start, size, fields.data()) < 0) return Damaged("a row is damaged");
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
+    for (const std::size_t i : decoded) {
       Result<FieldValue> value = DecodeField(fields[i], columns_[i]);
       if (!value.ok()) return value.status();
       values[i] = std::move(*value);

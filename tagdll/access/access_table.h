@@ -60,8 +60,9 @@ class AccessTable final {
   // Calls `visit` with each live row's values, one per column (Null for multi-value and
   // attachment columns), until it returns a failure, which is returned. The values are valid
   // during the call only, and `visit` must not read the file. Damage fails with one line.
+  // With `wanted` given, only those columns are decoded and the others are Null.
   using RowVisitor = std::function<Status(std::span<const FieldValue>)>;
-  Status ForEachRow(const RowVisitor& visit);
+  Status ForEachRow(const RowVisitor& visit, std::span<const std::size_t> wanted = {});
   // The number of live rows, counted without decoding them.
   Result<std::uint64_t> CountRows();
 

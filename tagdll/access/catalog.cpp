@@ -55,17 +55,22 @@ Result<std::vector<CatalogObject>> ReadCatalog(AccessFile& file) {
   if (!id || !name || !type || !flags) {
     return file.Damaged("its catalog lacks the columns Id, Name, Type and Flags");
   }
+  std::vector<std::size_t> wanted = {*id, *name, *type, *flags};
+  if (database) wanted.push_back(*database);
+  if (foreign_name) wanted.push_back(*foreign_name);
   std::vector<CatalogObject> objects;
-  const Status status = (*table)->ForEachRow([&](std::span<const FieldValue> row) {
-    CatalogObject& object = objects.emplace_back();
-    object.id = static_cast<std::int32_t>(IntegerOr(row[*id], 0));
-    object.name = TextOr(row[*name]);
-    object.type = static_cast<int>(IntegerOr(row[*type], 0));
-    object.flags = static_cast<std::int32_t>(IntegerOr(row[*flags], 0));
-    if (database) object.database = TextOr(row[*database]);
-    if (foreign_name) object.foreign_name = TextOr(row[*foreign_name]);
-    return Status::Ok();
-  });
+  const Status status = (*table)->ForEachRow(
+      [&](std::span<const FieldValue> row) {
+        CatalogObject& object = objects.emplace_back();
+        object.id = static_cast<std::int32_t>(IntegerOr(row[*id], 0));
+        object.name = TextOr(row[*name]);
+        object.type = static_cast<int>(IntegerOr(row[*type], 0));
+        object.flags = static_cast<std::int32_t>(IntegerOr(row[*flags], 0));
+        if (database) object.database = TextOr(row[*database]);
+        if (foreign_name) object.foreign_name = TextOr(row[*foreign_name]);
+        return Status::Ok();
+      },
+      wanted);
   if (!status.ok()) return status;
   return objects;
 }

@@ -80,6 +80,8 @@ Status SqliteTarget::Finish() {
 
 Status SqliteTarget::Failed() const {
   const char* reason = connection_ != nullptr ? sqlite3_errmsg(connection_.get()) : "out of memory";
+  const int code = connection_ != nullptr ? sqlite3_errcode(connection_.get()) : SQLITE_NOMEM;
+  if (code == SQLITE_CONSTRAINT || code == SQLITE_ERROR) return Status::InvalidArgument(reason);
   return Status::IoError(std::string(kSqliteFailurePrefix) + shown_path_ +
                          " cannot be written: " + reason);
 }

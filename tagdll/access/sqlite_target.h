@@ -18,6 +18,9 @@ namespace quellor::tagdll::access {
 // Failures of the target start so: "the SQLite file PATH cannot be written: REASON".
 inline constexpr std::string_view kSqliteFailurePrefix = "the SQLite file ";
 
+// A statement the content makes fail (a broken key or check, a name given twice) fails with
+// kInvalidArgument and SQLite's reason alone, as the content is at fault; any other failure
+// is the file's: "the SQLite file PATH cannot be written: REASON".
 class SqliteTarget final {
  public:
   // Creates the database file at `host_path` and begins the transaction; messages name the
