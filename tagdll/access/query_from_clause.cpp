@@ -125,8 +125,10 @@ Result<std::string> BuildFromClause(std::span<const QueryRow* const> sources,
         ++it;
       }
     }
-    if (!left || !right)
-      return Damaged("a join names " + left_key + " or " + right_key + ", which is no source");
+    if (!left || !right) {
+      return Damaged("a join names " + (left ? right_key : left_key) +
+                     ", which is no source of the query");
+    }
     if (*left == *right) {
       FromNode& existing = tree.at(*left);
       if (existing.left < 0 || existing.kind != kind)
