@@ -41,12 +41,9 @@ class Importer final {
     Progress("importing the saved queries");
     Result<std::vector<SavedQueryRows>> queries = ReadSavedQueries(file_);
     if (!queries.ok()) return queries.status();
-    Status status = target_.Execute(kSavedQueriesSql);
-    Result<StatementPtr> insert = status.ok()
-                                      ? target_.Prepare(
-                                            "INSERT INTO SavedQueries (Name, Sql, AccessSql, "
-                                            "Parameters) VALUES (?1, NULL, ?2, ?3)")
-                                      : Result<StatementPtr>(status);
+    Result<StatementPtr> insert = CreateTable(
+        kSavedQueriesSql,
+        "INSERT INTO SavedQueries (Name, Sql, AccessSql, Parameters) VALUES (?1, NULL, ?2, ?3)");
     if (!insert.ok()) return insert.status();
     for (const SavedQueryRows& rows : *queries) {
       Result<DecodedQuery> query = DecodeSavedQuery(rows);
@@ -57,7 +54,7 @@ class Importer final {
       }
       const FieldValue values[] = {rows.name, query->access_sql, ParameterLines(*query)};
       const std::size_t positions[] = {0, 1, 2};
-      status = target_.Insert(insert->get(), values, positions);
+      const Status status = target_.Insert(insert->get(), values, positions);
       if (!status.ok()) return ContentFailure(status, "saved query \"" + rows.name + "\"");
     }
     return Status::Ok();
@@ -93,14 +90,13 @@ class Importer final {
              std::string(AccessTypeName(column.type)) + " column cannot be imported");
       }
     }
-    Status status = target_.Execute(CreateTableSql(name, columns, table.indexes()));
     Result<StatementPtr> insert =
-        status.ok() ? target_.Prepare(InsertSql(name, columns)) : Result<StatementPtr>(status);
+        CreateTable(CreateTableSql(name, columns, table.indexes()), InsertSql(name, columns));
     const std::string what = "table \"" + name + "\"";
     if (!insert.ok()) return ContentFailure(insert.status(), what);
     const std::vector<std::size_t> positions = ImportedColumns(columns);
     std::uint64_t rows = 0;
-    status = table.ForEachRow([&](std::span<const FieldValue> values) {
+    Status status = table.ForEachRow([&](std::span<const FieldValue> values) {
       if (++rows % kRowsPerProgressLine == 0) Progress("  " + std::to_string(rows) + " rows");
       return target_.Insert(insert->get(), values, positions);
     });
@@ -108,6 +104,12 @@ class Importer final {
       if (status.ok()) status = target_.Execute(sql);
     }
     return ContentFailure(status, what);
+  }
+
+  // Runs `create`, then prepares `insert` for the table it made.
+  Result<StatementPtr> CreateTable(const std::string& create, const std::string& insert) {
+    if (const Status status = target_.Execute(create); !status.ok()) return status;
+    return target_.Prepare(insert);
   }
 
   // A failure the content caused is the Access file's damage, such as a name given twice or
