@@ -45,6 +45,10 @@ Status AccessTable::ReadDefinition(std::uint32_t definition_page) {
   if (definition_ == nullptr || mdb_read_columns(definition_.get()) == nullptr) {
     return Damaged("its definition is damaged");
   }
+  // The library reads the first byte of the map of the table's pages unchecked.
+  if (definition_->usage_map == nullptr || definition_->map_sz == 0) {
+    return Damaged("the map of its pages is damaged");
+  }
   for (unsigned i = 0; i < definition_->num_cols; ++i) {
     const auto* column = static_cast<const MdbColumn*>(g_ptr_array_index(definition_->columns, i));
     const std::optional<AccessType> type = AccessTypeFromCode(column->col_type);

@@ -27,6 +27,7 @@ constexpr unsigned kSeed = 20240601;
 struct Damage {
   std::string what;
   std::function<void(std::string&)> apply;
+  bool guarded = false;  // a damage the import checks for before the library meets it
 };
 
 std::vector<Damage> Damages(std::size_t size, std::size_t page) {
@@ -82,12 +83,15 @@ RunResult RunImport(const std::string& access_file, const std::string& target) {
                    {"60", BinaryPath("quellor-import").string(), access_file, target});
 }
 
-void ExpectCleanFailureOrSoundDatabase(std::string_view file, std::size_t page) {
+void ExpectCleanFailureOrSoundDatabase(std::string_view file, std::size_t page,
+                                       const std::vector<Damage>& also = {}) {
   const std::string original = ReadFile(AccessTestFile(file));
   TempDir sound;
   ASSERT_EQ(RunImport(AccessTestFile(file).string(), sound.Join("sound.sqlite")).exit_code, 0);
   const std::string all_rows = TableRows(sound.Join("sound.sqlite"));
-  for (const Damage& damage : Damages(original.size(), page)) {
+  std::vector<Damage> damages = Damages(original.size(), page);
+  damages.insert(damages.end(), also.begin(), also.end());
+  for (const Damage& damage : damages) {
     SCOPED_TRACE(damage.what);
     TempDir dir;
     const auto copy = ChangedCopy(dir, file, "Project.mdb", damage.apply);
@@ -102,7 +106,7 @@ void ExpectCleanFailureOrSoundDatabase(std::string_view file, std::size_t page) 
       EXPECT_THAT(run.err, ::testing::ContainsRegex("(^|\n)the Access file " + copy.string() +
                                                     " cannot be read: [^\n]+\n$"));
       EXPECT_FALSE(std::filesystem::exists(target));
-    } else if (run.exit_code > 128 && run.exit_code != kTimedOut) {
+    } else if (run.exit_code > 128 && run.exit_code != kTimedOut && !damage.guarded) {
       std::cout << file << ", " << damage.what << ": the library died by signal "
                 << run.exit_code - 128 << "\n";
     } else {
@@ -112,7 +116,11 @@ void ExpectCleanFailureOrSoundDatabase(std::string_view file, std::size_t page) 
 }
 
 TEST(ImportDamageTest, DamagedJet3FileFailsCleanlyOrImportsSoundly) {
-  ExpectCleanFailureOrSoundDatabase(kNwind, 2048);
+  // The catalog's definition (page 2) names the row of its map of pages at 35: a row of no
+  // bytes made the library read through a null pointer.
+  ExpectCleanFailureOrSoundDatabase(
+      kNwind, 2048,
+      {{"the catalog's map of pages in row 0x5C", [](std::string& b) { b[0x1023] = 0x5C; }, true}});
 }
 
 TEST(ImportDamageTest, DamagedAceFileFailsCleanlyOrImportsSoundly) {
