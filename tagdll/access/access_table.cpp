@@ -19,6 +19,9 @@ constexpr int kRowDeletedFlag = 0x4000;
 constexpr unsigned char kPrimaryKeyIndex = 1;
 constexpr unsigned char kRelationshipIndex = 2;
 constexpr unsigned char kUniqueIndexFlag = 0x01;
+// Access allows 255 columns and 32 indexes a table; relationships add references.
+constexpr unsigned kMaxColumns = 255;
+constexpr unsigned kMaxIndexes = 1024;
 
 }  // namespace
 
@@ -42,7 +45,11 @@ Status AccessTable::ReadDefinition(std::uint32_t definition_page) {
   entry_.table_pg = definition_page;
   std::snprintf(entry_.object_name, sizeof entry_.object_name, "%s", name_.c_str());
   definition_.reset(mdb_read_table(&entry_));
-  if (definition_ == nullptr || mdb_read_columns(definition_.get()) == nullptr) {
+  // The library reads as many columns and indexes as the definition claims, following the
+  // definition's chain of pages, which damage can make a loop.
+  if (definition_ == nullptr || definition_->num_cols > kMaxColumns ||
+      definition_->num_idxs > kMaxIndexes || definition_->num_real_idxs > kMaxIndexes ||
+      mdb_read_columns(definition_.get()) == nullptr) {
     return Damaged("its definition is damaged");
   }
   // The library reads the first byte of the map of the table's pages unchecked.
