@@ -35,12 +35,16 @@ std::vector<std::string> Entries(const fs::path& folder) {
 
 TEST(QuellorImportTest, ImportWritesTheWholeDatabaseAndNothingElse) {
   TempDir dir;
+  // The Access file is only read: a read-only copy does, and it stays as it was.
+  const fs::path access_file = ChangedCopy(dir, kNwind, "Project.mdb", [](std::string&) {});
+  fs::permissions(access_file, fs::perms::owner_read);
   const std::string target = dir.Join("project.sqlite");
-  const RunResult run = Import({AccessTestFile(kNwind).string(), target});
+  const RunResult run = Import({access_file.string(), target});
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"project.sqlite"});
+  EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"Project.mdb", "project.sqlite"}));
+  EXPECT_EQ(ReadFile(access_file), ReadFile(AccessTestFile(kNwind)));
   EXPECT_EQ(QueryOne(target, "SELECT count(*) FROM Orders"), "830");
   EXPECT_EQ(QueryOne(target, "SELECT count(*) FROM SavedQueries"), "22");
 }
