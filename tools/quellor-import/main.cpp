@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/helper_process.h"
 #include "quellor-import/import_command.h"
 #include "tagdll/access/import_version.h"
 
@@ -37,7 +38,13 @@ int Run(const std::vector<std::string>& args) {
   bool list = false;
   ImportRequest request;
   std::vector<std::string> operands;
-  for (const std::string& arg : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--watched" && i + 1 < args.size()) {
+      // Run as the library's helper: end with the build that started it.
+      DieWithParent(std::atoi(args[++i].c_str()));
+      continue;
+    }
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return kExitOk;
