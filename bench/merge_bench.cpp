@@ -14,9 +14,9 @@
 #include <string>
 
 #include "accessnames/acc_names.h"
-#include "driver/project_query.h"
 #include "platform/process.h"
 #include "project_generator.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 #include "tagdict/tag_server.h"

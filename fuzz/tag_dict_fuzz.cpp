@@ -15,14 +15,14 @@
 
 #include "accessnames/acc_names.h"
 #include "dictionary_folder.h"
-#include "driver/project_query.h"
 #include "fuzz_check.h"
 #include "platform/library_loader.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 #include "tagdict/tag_layout.h"
 #include "testing/project_database.h"
-#include "unsynced_file_system.h"
+#include "testing/unsynced_file_system.h"
 
 namespace {
 
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quellor;
   const std::span<const std::uint8_t> bytes(data, size);
   if (fuzz::IsOldFormat(bytes)) return 0;
-  fuzz::SkipSyncsFromNowOn();
+  testing::SkipSyncsFromNowOn();
   const ScopedReportCapture quiet;
   const fuzz::DictionaryFolder folder(bytes);
 

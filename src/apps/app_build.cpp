@@ -9,7 +9,7 @@
 #include "apps/intouch_app.h"
 #include "base/ascii.h"
 #include "base/format.h"
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagbrowser/tag_brw_build.h"
 #include "tagdict/project_tags.h"

@@ -4,10 +4,10 @@
 #include "accessnames/dde_cfg_file.h"
 #include "apps/intouch_app.h"
 #include "base/format.h"
-#include "driver/run_state.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "report/report.h"
+#include "run/run_state.h"
 
 namespace quellor {
 namespace {

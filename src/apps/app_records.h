@@ -6,7 +6,7 @@
 #include <string>
 
 #include "accessnames/acc_name.h"
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 
 namespace quellor {
 

@@ -11,12 +11,12 @@
 #include "driver/csv_line.h"
 #include "driver/project_flags.h"
 #include "driver/project_paths.h"
-#include "driver/project_query.h"
-#include "driver/run_state.h"
 #include "platform/locale.h"
 #include "platform/profile.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "report/report_channel.h"
+#include "run/run_state.h"
 
 namespace quellor {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/project_db.h"
+#include "projectdb/project_db.h"
 
 namespace quellor {
 

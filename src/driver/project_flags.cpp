@@ -1,7 +1,7 @@
 #include "driver/project_flags.h"
 
-#include "driver/project_query.h"
 #include "platform/automation/variant.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 
 namespace quellor {

@@ -1,10 +1,10 @@
 #include "historian/import_file.h"
 
 #include "base/format.h"
-#include "driver/project_query.h"
 #include "historian/import_tags.h"
 #include "platform/atomic_file.h"
 #include "platform/files.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 
 namespace quellor {

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "base/format.h"
-#include "driver/project_query.h"
 #include "platform/atomic_file.h"
 #include "platform/automation/conversions.h"
 #include "platform/env.h"
 #include "platform/files.h"
 #include "platform/path_resolver.h"
+#include "projectdb/project_query.h"
 #include "report/message_box.h"
 #include "report/report.h"
 #include "tagbrowser/project_filters.h"

@@ -2,8 +2,8 @@
 // persistent data scanned as a number; what cannot be read keeps its default.
 #include <cstdio>
 
-#include "driver/project_query.h"
 #include "platform/automation/variant.h"
+#include "projectdb/project_query.h"
 #include "tagdict/tag_dict.h"
 
 namespace quellor {

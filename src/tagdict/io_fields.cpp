@@ -5,8 +5,8 @@
 
 #include "base/format.h"
 #include "base/numbers.h"
-#include "driver/run_state.h"
 #include "report/report.h"
+#include "run/run_state.h"
 #include "tagdict/tag_dict.h"
 #include "tagdict/tag_merge.h"
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "tagdict/tag_server.h"
 
 namespace quellor {

@@ -7,7 +7,7 @@
 #include "accessnames/acc_names.h"
 #include "base/ascii.h"
 #include "base/format.h"
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 

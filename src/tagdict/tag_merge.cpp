@@ -4,9 +4,9 @@
 
 #include "accessnames/dde_cfg_values.h"
 #include "base/format.h"
-#include "driver/project_query.h"
-#include "driver/run_state.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
+#include "run/run_state.h"
 #include "tagdict/data_type.h"
 #include "tagdict/project_tags.h"
 #include "tagdict/tag_dict.h"

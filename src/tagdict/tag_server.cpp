@@ -4,8 +4,8 @@
 
 #include "accessnames/acc_names.h"
 #include "base/ascii.h"
-#include "driver/project_query.h"
 #include "platform/automation/conversions.h"
+#include "projectdb/project_query.h"
 
 namespace quellor {
 

@@ -10,7 +10,7 @@
 
 #include "apps/intouch_app.h"
 #include "apps_fixture.h"
-#include "driver/run_state.h"
+#include "run/run_state.h"
 #include "tagdict/project_tags.h"
 #include "testing/lock_holder.h"
 #include "testing/temp_dir.h"

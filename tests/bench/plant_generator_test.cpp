@@ -7,7 +7,7 @@
 #include <string>
 
 #include "accessnames/acc_names.h"
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 #include "testing/project_database.h"

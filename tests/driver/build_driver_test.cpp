@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/run_state.h"
 #include "report/report.h"
+#include "run/run_state.h"
 #include "testing/project_database.h"
 #include "testing/temp_prefix.h"
 

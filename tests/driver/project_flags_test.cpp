@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "testing/project_database.h"
 

@@ -16,8 +16,8 @@
 #include "build_machine.h"
 #include "platform/crash_point.h"
 #include "platform/env.h"
-#include "platform/faulty_file_system.h"
 #include "sanitized.h"
+#include "testing/faulty_file_system.h"
 #include "testing/run_binary.h"
 #include "testing/temp_dir.h"
 
@@ -25,6 +25,8 @@ namespace quellor {
 namespace {
 
 using testing::BuildMachine;
+using testing::FaultPoint;
+using testing::FaultyFileSystem;
 using testing::FileTree;
 using testing::kSanitized;
 

@@ -4,7 +4,7 @@
 
 #include "base/format.h"
 #include "base/le_codec.h"
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "testing/temp_dir.h"
 
 namespace quellor::testing {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "tagdict/data_type.h"
 
 namespace quellor {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "driver/project_db.h"
+#include "projectdb/project_db.h"
 
 namespace quellor {
 

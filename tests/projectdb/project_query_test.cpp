@@ -1,4 +1,4 @@
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "driver/project_db.h"
 #include "platform/automation/variant.h"
+#include "projectdb/project_db.h"
 
 namespace quellor {
 

@@ -1,5 +1,5 @@
 // The program's binding to libtagdll.so: loading by name, the 56 look-ups, and who unloads.
-#include "driver/project_db.h"
+#include "projectdb/project_db.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -1,9 +1,9 @@
-#include "driver/run_state.h"
+#include "run/run_state.h"
 
 #include <utility>
 
-#include "driver/project_query.h"
 #include "platform/env.h"
+#include "projectdb/project_query.h"
 #include "report/report_channel.h"
 
 namespace quellor {
