@@ -11,6 +11,7 @@
 #include "driver/csv_line.h"
 #include "driver/project_flags.h"
 #include "driver/project_paths.h"
+#include "platform/env.h"
 #include "platform/locale.h"
 #include "platform/profile.h"
 #include "projectdb/project_query.h"
@@ -95,6 +96,13 @@ std::string CommandLineTail(std::span<const char* const> args) {
     tail += args[i];
   }
   return Utf8ToCp1252(tail);
+}
+
+void ResetRunState(std::string library_name) {
+  TheRunState() = RunState();
+  ResetReportChannel();
+  ResetTagDll(std::move(library_name));
+  Env::Default().Reset();
 }
 
 int RunBuild(std::string_view command_line_tail, std::string library_name) {

@@ -1,12 +1,10 @@
 // The program state of one run: the globals that several modules read, kept together so that
-// a run can begin from a clean slate in the same process (tests run the driver in-process as
-// well as through the binary).
+// the driver can begin each run from a clean slate in the same process (tests run the driver
+// in-process as well as through the binary).
 #pragma once
 
 #include <cstdint>
 #include <string>
-
-#include "projectdb/project_db.h"
 
 namespace quellor {
 
@@ -27,10 +25,5 @@ RunState& TheRunState();
 inline const std::string& CmdLine() { return TheRunState().g_CmdLine; }
 inline std::uint8_t ManagedApps() { return TheRunState().g_ManagedApps; }
 inline std::int32_t& CurrentAccessNameID() { return TheRunState().CurrentAccessNameID; }
-
-// Forgets everything a previous run left: the globals return to their initial values, the
-// build-window connection is dropped, the project-database library is unloaded (and
-// `library_name` is bound next), and the machine's registry is read afresh at its next use.
-void ResetRunState(std::string library_name = ProjectDb::kLibraryName);
 
 }  // namespace quellor
