@@ -15,6 +15,11 @@ namespace {
 // InTouch cannot keep its history files in an application folder whose path is longer.
 constexpr std::size_t kLongestHistoryPath = 50;
 
+// Whether `folder` holds an InTouch application (whole, when the shell's copy made it).
+bool HoldsApplication(const std::string& folder) {
+  return PathExists(folder + "\\" + std::string(kAppMarkerFile));
+}
+
 void ReportManagedFolderLines() {
   Report(
       " - this application folder needs to be populated by publishing an application from the "
@@ -74,7 +79,7 @@ bool CInTApp::PrepareNewFolder() {
   LockFolder(AppPath_);
   // Another build may have made and filled the folder while this one waited for its lock:
   // what that build wrote is kept, never copied over with the shell application's files.
-  if (PathExists(AppPath_ + "\\tagname.x")) return true;
+  if (HoldsApplication(AppPath_)) return true;
   if (ManagedApps()) {
     ReportManagedFolderLines();
     return true;
@@ -86,7 +91,7 @@ bool CInTApp::PrepareNewFolder() {
 bool CInTApp::PrepareExistingFolder(const char* FolderOverride, const std::string& AppFolder) {
   Report(StringPrintf("Modifying existing InTouch application %s ", InTouchAppName_.c_str()), 0, 0);
   LockFolder(AppFolder);
-  if (FolderOverride == nullptr && !PathExists(AppPath_ + "\\tagname.x")) {
+  if (FolderOverride == nullptr && !HoldsApplication(AppPath_)) {
     if (ManagedApps()) {
       ReportManagedFolderLines();
       return false;

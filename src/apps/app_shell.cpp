@@ -36,7 +36,7 @@ float InstalledInTouchVersion(const Registry& registry) {
 int CInTApp::CopyShellApp(std::string_view folder, std::string_view pattern) {
   Report("        Copying InTouch shell application files", 0, 0);
   if (folders_.ShellAppDir.empty() && FindShellAppSource() == 0) return 0;
-  const int copied = CopyFolderFiles(folder, folders_.ShellAppDir, pattern);
+  const int copied = CopyFolderFiles(folder, folders_.ShellAppDir, pattern, kAppMarkerFile);
   if (copied == 0) Report("Failed to copy shell application to InTouch application", 2, 1);
   return copied;
 }
@@ -79,11 +79,11 @@ int CInTApp::FindShellAppSource() {
   return 0;
 }
 
-int CopyFolderFiles(std::string_view destination, std::string_view source,
-                    std::string_view pattern) {
+int CopyFolderFiles(std::string_view destination, std::string_view source, std::string_view pattern,
+                    std::string_view last_entry) {
   std::string source_list(source);
   if (!pattern.empty()) source_list.append("\\").append(pattern);
-  if (!CopyFolderEntries(destination, source, pattern).ok()) {
+  if (!CopyFolderEntries(destination, source, pattern, last_entry).ok()) {
     Report(StringPrintf("Failed to copy %s to %s", source_list.c_str(),
                         std::string(destination).c_str()),
            2, 1);

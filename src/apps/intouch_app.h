@@ -19,6 +19,11 @@ namespace quellor {
 
 class ProjectTags;
 
+// The file whose presence shows that an application folder holds an InTouch application. The
+// copy of the shell application writes it last, so a folder that holds it holds the whole
+// copy, and a copy that ended early is made again by the next build.
+inline constexpr std::string_view kAppMarkerFile = "tagname.x";
+
 class CInTApp final {
  public:
   // PrepareAppFolder. `row` is the application's first access-name row and ClientAppName its
@@ -79,9 +84,10 @@ class CInTApp final {
 };
 
 // The shell's copy of the entries of `source` matching the wildcard `pattern` (with what they
-// hold) into `destination`; 1 on success, else 0 after "Failed to copy %s to %s". A missing
-// source folder fails; an empty one copies nothing and succeeds.
-int CopyFolderFiles(std::string_view destination, std::string_view source,
-                    std::string_view pattern);
+// hold) into `destination`, `last_entry` after all others (platform/shell.h); 1 on success,
+// else 0 after "Failed to copy %s to %s". A missing source folder fails; an empty one copies
+// nothing and succeeds.
+int CopyFolderFiles(std::string_view destination, std::string_view source, std::string_view pattern,
+                    std::string_view last_entry = {});
 
 }  // namespace quellor

@@ -1,6 +1,5 @@
 #include "driver/build_driver.h"
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "driver/csv_line.h"
 #include "driver/project_flags.h"
 #include "driver/project_paths.h"
+#include "platform/console.h"
 #include "platform/env.h"
 #include "platform/locale.h"
 #include "platform/profile.h"
@@ -30,21 +30,15 @@ constexpr std::string_view kUsage =
     "  quotes group. QUELLOR_PREFIX names the folder that plays the Windows machine.\n"
     "  quellor --version prints the version.\n";
 
-// Writes text for a person at the console, outside any build.
-void PrintToConsole(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
-}
-
 // Lines that end the run before anything else happens; true when `line` is one of them.
 bool HandledBeforeTheBuild(const std::string& line) {
   if (line.empty() || line == "/REGSERVER" || line == "/UNREGSERVER") return true;
   if (line == "--HELP" || line == "-H" || line == "/?") {
-    PrintToConsole(kUsage);
+    WriteToConsole(ConsoleStream::kOutput, kUsage);
     return true;
   }
   if (line == "--VERSION") {
-    PrintToConsole("quellor " QUELLOR_VERSION "\n");
+    WriteToConsole(ConsoleStream::kOutput, "quellor " QUELLOR_VERSION "\n");
     return true;
   }
   return false;

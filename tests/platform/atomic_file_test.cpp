@@ -13,6 +13,7 @@
 #include "platform/env.h"
 #include "platform/path_lock.h"
 #include "platform/process.h"
+#include "platform/temporary_file.h"
 #include "testing/faulty_file_system.h"
 #include "testing/lock_holder.h"
 #include "testing/status_matchers.h"
