@@ -3,10 +3,10 @@
 #include <optional>
 #include <utility>
 
-#include "accessnames/cfg_number.h"
 #include "accessnames/dde_cfg.h"
 #include "base/ascii.h"
 #include "base/format.h"
+#include "base/numbers.h"
 #include "report/report.h"
 
 namespace quellor {

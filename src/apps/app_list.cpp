@@ -20,7 +20,6 @@
 namespace quellor {
 namespace {
 
-constexpr std::string_view kInstallationKey = "SOFTWARE\\Wonderware\\InTouch\\Installation";
 constexpr std::string_view kListFileName = "AppList.INI";
 constexpr std::string_view kListSection = "InTouch";
 constexpr std::string_view kCountKey = "AppCount";
@@ -33,7 +32,7 @@ constexpr std::int32_t kCountLimit = 100000;
 // NUL; empty when the key or the value is missing or does not fit the buffer.
 std::string InstallationValue(std::string_view value_name) {
   Result<std::string> value = Env::Default().registry().QueryString(
-      RegistryRoot::kLocalMachine, kInstallationKey, value_name, kPathBuffer);
+      RegistryRoot::kLocalMachine, kInTouchInstallationKey, value_name, kPathBuffer);
   if (!value.ok()) return {};
   return value->substr(0, value->find('\0'));
 }

@@ -8,6 +8,10 @@
 
 namespace quellor {
 
+// The HMI's installation key (below HKEY_LOCAL_MACHINE): its folders and its version.
+inline constexpr std::string_view kInTouchInstallationKey =
+    "SOFTWARE\\Wonderware\\InTouch\\Installation";
+
 // The folder that holds AppList.INI, ending in "\": "Application Directory" of the HMI's
 // installation key, else its installation folder ("InstallPath" there, else "InstallDirectory"
 // of section "InTouch Install" in win.ini), trailing white space removed. Empty when no

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string>
 
+#include "apps/app_list.h"
 #include "apps/intouch_app.h"
 #include "base/ascii.h"
 #include "base/format.h"
@@ -14,14 +15,13 @@
 namespace quellor {
 namespace {
 
-constexpr char kInTouchKey[] = "SOFTWARE\\Wonderware\\InTouch\\Installation";
 constexpr char kSuiteKey[] = "SOFTWARE\\Holdrane\\Corvane";
 
 // The installed InTouch version, read as "%f" reads it into a float: the number at the start
 // of the text after blanks; 9.0 without a key, a value or a number.
 float InstalledInTouchVersion(const Registry& registry) {
   float version = 9.0F;
-  auto text = registry.QueryString(RegistryRoot::kLocalMachine, kInTouchKey, "Version");
+  auto text = registry.QueryString(RegistryRoot::kLocalMachine, kInTouchInstallationKey, "Version");
   if (!text.ok()) return version;
   std::string_view number = TrimLeftAscii(*text);
   if (!number.empty() && number.front() == '+') number.remove_prefix(1);

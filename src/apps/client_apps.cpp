@@ -3,7 +3,6 @@
 #include "apps/client_apps.h"
 
 #include <array>
-#include <optional>
 #include <string>
 
 #include "apps/app_records.h"
@@ -39,18 +38,15 @@ constexpr std::array<const char*, 6> kNodeFields = {
     "ComputerName", "AccessName",       "MasterServerComputerName", "StandbyServerComputerName",
     "Topic",        "ServerApplication"};
 
-// Releases a query's context now: the object goes when this returns.
-void ReleaseQuery(ProjectQuery query) { (void)query; }
-
 // The records to group, positioned on the first one: the saved query's, or when it lists
-// none the fallback's, prepared only once the saved query's context is released. Empty when
-// neither has a record (a fallback that fails to prepare has none).
-std::optional<ProjectQuery> FirstAppRecord(ProjectQuery saved) {
-  if (saved.MoveNext() >= 0) return std::optional<ProjectQuery>(std::move(saved));
-  ReleaseQuery(std::move(saved));
+// none the fallback's, prepared only once the saved query's context is released. Not prepared
+// (released) when neither has a record; a fallback that fails to prepare has none.
+ProjectQuery FirstAppRecord(ProjectQuery saved) {
+  if (saved.MoveNext() >= 0) return saved;
+  saved.Release();
   ProjectQuery fallback = ProjectQuery::Sql(kAllAppsSql, nullptr, 0);
-  if (!fallback.ok() || fallback.MoveNext() < 0) return std::nullopt;
-  return std::optional<ProjectQuery>(std::move(fallback));
+  if (fallback.ok() && fallback.MoveNext() < 0) fallback.Release();
+  return fallback;
 }
 
 }  // namespace
@@ -77,13 +73,13 @@ void CClientApps::DiscoverInTouchApps(const char* ProjectDir, const char* Factor
     Report("Failed to prepare query qFTInTouchAppData", 2, 1);
     return;
   }
-  std::optional<ProjectQuery> query = FirstAppRecord(std::move(saved));
+  ProjectQuery query = FirstAppRecord(std::move(saved));
   std::array<std::string, kAppFields.size()> v;
   auto& [app_name, client_name, access_name, master, standby, server_app, topic] = v;
   CInTApp* current = nullptr;
   std::string current_app, current_client;
-  for (bool more = query.has_value(); more; more = query->MoveNext() >= 0) {
-    if (!ReadRecordFields(*query, kAppFields, v)) {
+  for (bool more = query.ok(); more; more = query.MoveNext() >= 0) {
+    if (!ReadRecordFields(query, kAppFields, v)) {
       Report("Query qFTInTouchAppData has invalid record", 2, 1);
       continue;
     }
@@ -113,22 +109,22 @@ void CClientApps::DiscoverInTouchApps(const char* ProjectDir, const char* Factor
       current->AddAccessName(row);
     }
   }
-  query.reset();
+  query.Release();
   ProjectTags project;  // read by the first dictionary's merge, then shared
   for (auto& app : InTouchApps_) app->BuildApp(FolderOverride, project);
 }
 
 void CClientApps::DiscoverInSQLNodes(const char* FactorySuiteDir, const char* ClientsDir) {
-  std::optional<ProjectQuery> query(ProjectQuery::Sql(kNodesSql, nullptr, 0));
-  if (!query->ok()) {
+  ProjectQuery query = ProjectQuery::Sql(kNodesSql, nullptr, 0);
+  if (!query.ok()) {
     Report("Failed to prepare query qFTInSQLData", 2, 1);
     return;
   }
   std::array<std::string, kNodeFields.size()> v;
   auto& [computer, access_name, master, standby, topic, server_app] = v;
   CInSApp* current = nullptr;
-  for (bool more = query->MoveNext() >= 0; more; more = query->MoveNext() >= 0) {
-    if (!ReadRecordFields(*query, kNodeFields, v)) {
+  for (bool more = query.MoveNext() >= 0; more; more = query.MoveNext() >= 0) {
+    if (!ReadRecordFields(query, kNodeFields, v)) {
       Report("Query qFTInSQLData has invalid record", 2, 1);
       continue;
     }
@@ -148,7 +144,7 @@ void CClientApps::DiscoverInSQLNodes(const char* FactorySuiteDir, const char* Cl
       current->AddAccessName(row);
     }
   }
-  query.reset();
+  query.Release();
   for (auto& node : InSQLNodes_) node->BuildImportFile();
 }
 

@@ -24,17 +24,6 @@ constexpr char kTagsWhere[] =
     "WHERE (((qFTTrdData.Logged)=True) AND ((ServerComputerPorts.ServerComputerName)=";
 constexpr char kTagsOrder[] = "ORDER BY qFTTrdData.FldRenderedType";
 
-// The node's name as an Access string literal: a double quote inside it is doubled, so that
-// no name can end the literal and change the query.
-std::string AccessStringLiteral(std::string_view text) {
-  std::string literal = "\"";
-  for (const char c : text) {
-    literal += c;
-    if (c == '"') literal += '"';
-  }
-  return literal + "\"";
-}
-
 std::string TagsSql(std::string_view NodeName) {
   return std::string(kTagsSelect) + " " + kTagsFrom + " " + kTagsWhere +
          AccessStringLiteral(NodeName) + "))" + " " + kTagsOrder;
@@ -63,8 +52,7 @@ void WriteTagSections(std::string& ImportFile, std::string_view NodeName) {
   ProjectQuery query = ProjectQuery::Sql(sql.c_str(), parameters.get(), 0);
   if (!query.ok()) return;
   int previous_type = 0;
-  VARIANT* row = nullptr;
-  while (query.GetNextRow(&row) >= 0 && row != nullptr) {
+  while (const std::optional<ProjectRow> row = query.NextRow()) {
     ImportTag_T tag;
     if (ReadImportTag(*row, tag)) {
       previous_type = WriteImportTag(ImportFile, tag, NodeName, previous_type);

@@ -47,14 +47,13 @@ constexpr RawType kRawTypes[] = {
 };
 
 // Column `index` of the row, or null when it cannot be fetched or is NULL or empty.
-const VARIANT* PresentValue(const VARIANT& row, int index) {
-  if (row.vt != (VT_ARRAY | VT_VARIANT)) return nullptr;
-  const VARIANT* value = SafeArrayElement(row.parray, index);
+const VARIANT* PresentValue(const ProjectRow& row, std::size_t index) {
+  const VARIANT* value = row.Column(index);
   if (value == nullptr || value->vt == VT_EMPTY || value->vt == VT_NULL) return nullptr;
   return value;
 }
 
-std::optional<std::string> TextValue(const VARIANT& row, int index) {
+std::optional<std::string> TextValue(const ProjectRow& row, std::size_t index) {
   const VARIANT* value = PresentValue(row, index);
   if (value == nullptr) return std::nullopt;
   auto text = VariantToText(*value);
@@ -62,11 +61,11 @@ std::optional<std::string> TextValue(const VARIANT& row, int index) {
   return std::move(*text);
 }
 
-std::string TrimmedText(const VARIANT& row, int index) {
+std::string TrimmedText(const ProjectRow& row, std::size_t index) {
   return std::string(TrimAscii(TextValue(row, index).value_or("")));
 }
 
-double RangeValue(const VARIANT& row, int index) {
+double RangeValue(const ProjectRow& row, std::size_t index) {
   const VARIANT* value = PresentValue(row, index);
   if (value == nullptr) return 0;
   auto number = VariantToDouble(*value);
@@ -113,7 +112,7 @@ std::string ImportValue(std::string_view value) {
   return text;
 }
 
-bool ReadImportTag(const VARIANT& row, ImportTag_T& tag) {
+bool ReadImportTag(const ProjectRow& row, ImportTag_T& tag) {
   const std::optional<std::string> name = TextValue(row, 0);
   const std::optional<std::string> record_type = TextValue(row, 3);
   const VARIANT* type_value = PresentValue(row, 4);

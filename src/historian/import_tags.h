@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/automation/variant.h"
+#include "projectdb/project_query.h"
 
 namespace quellor {
 
@@ -20,11 +20,11 @@ struct ImportTag_T {
   double LoRange = 0;
 };
 
-// The tag a row of the query gives (a variant holding the row's array of values), or false
-// when the row is skipped: no tag name, record type or rendered type, or a record type other
+// The tag a row of the query gives, or false when the row is skipped (a row without columns
+// too): no tag name, record type or rendered type, or a record type other
 // than "BlkTag" and "FldTag". A value that is NULL, empty or not convertible counts as missing;
 // a missing range is 0.
-bool ReadImportTag(const VARIANT& row, ImportTag_T& tag);
+bool ReadImportTag(const ProjectRow& row, ImportTag_T& tag);
 
 // Writes the tag's lines into `ImportFile`, with the section headers its type needs after a
 // tag of type `previous_type`, and returns the type the next tag follows.

@@ -12,7 +12,6 @@ namespace tl = tag_layout;
 
 namespace {
 
-constexpr std::uint32_t kMaxMembers = 64;
 // The widths compared: the description's 160 characters, an item's 252, the units' 32.
 constexpr std::size_t kItemCompared = tl::kItemWidth;
 
@@ -76,27 +75,16 @@ void CompareIoFields(const TagRec_T& W, const TagRec_T& S, bool& changed) {
     check(TextDiffers(W, S, tl::kUnits, tl::kUnitsWidth),
           "        TagName.X : Tag %s modified units");
   };
-  switch (type) {
-    case tl::kTypeDiscrete:
-      access_and_item(tl::kDiscreteAccess, tl::kDiscreteItem);
-      break;
-    case tl::kTypeInteger:
-      access_and_item(tl::kAnalogAccess, tl::kAnalogItem);
-      raw();
-      engineering();
-      units();
-      break;
-    case tl::kTypeReal:
-      access_and_item(tl::kAnalogAccess, tl::kAnalogItem);
-      raw();
-      units();
-      engineering();
-      break;
-    case tl::kTypeMessage:
-      access_and_item(tl::kMessageAccess, tl::kMessageItem);
-      break;
-    default:
-      break;
+  if (!tl::IsIoType(type)) return;
+  access_and_item(tl::AccessNameOffset(type), tl::ItemOffset(type));
+  if (type == tl::kTypeInteger) {
+    raw();
+    engineering();
+    units();
+  } else if (real) {
+    raw();
+    units();
+    engineering();
   }
 }
 
@@ -113,7 +101,7 @@ int CompareTagRecords(const CTagDict& dict, TagRec_T& W, const TagRec_T& S, bool
     const std::int32_t m = S.Member(i);
     if (m < 1 || m > dict.record_count() || Lists(W, m)) continue;
     const std::uint32_t count = W.MemberCount();
-    if (count >= kMaxMembers) {
+    if (count >= tl::kMaxMembers) {
       ReportChange("        TagName.X : Failed to merge old children for Tag %s", name, 1);
       return 0;
     }

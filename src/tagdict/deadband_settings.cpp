@@ -19,8 +19,7 @@ void ReadPersistentNumber(const char* name, float& setting) {
   parameters.SetText(1, "InTouchTrend");
   ProjectQuery query = ProjectQuery::Saved("qPersistentData", parameters.get(), 1);
   if (!query.ok()) return;
-  VARIANT* row = nullptr;
-  if (query.GetNextRow(&row) < 0) return;
+  if (!query.NextRow()) return;
   ScopedVariant value;
   if (query.GetFieldValueByFieldName(value.get(), "Value") < 0) return;
   if (value->vt != VT_BSTR || value->bstrVal == nullptr) return;

@@ -62,32 +62,28 @@ void SetRealRange(TagRec_T& W, const ProjTag_T& row, bool is_new, bool logged, f
 
 void TagMerge::SetIoFields(TagRec_T& W, const ProjTag_T& row, bool is_new,
                            std::string_view item_text) const {
-  const std::int32_t access_id = CurrentAccessNameID();
   const bool logged = (row.Logged & 1) != 0;
   W.SetU32(tl::kFlags712, (W.U32(tl::kFlags712) & ~1u) | (logged ? 1u : 0u));
-  switch (W.Type()) {
+  const std::uint16_t type = W.Type();
+  if (tl::IsIoType(type)) {
+    W.SetI32(tl::AccessNameOffset(type), CurrentAccessNameID());
+    W.SetText(tl::ItemOffset(type), tl::kItemWidth, item_text);
+  }
+  switch (type) {
     case tl::kTypeDiscrete:
-      W.SetI32(tl::kDiscreteAccess, access_id);
-      W.SetText(tl::kDiscreteItem, tl::kItemWidth, item_text);
+    case tl::kTypeMessage:
+    case tl::kTypeGroup:
       break;
     case tl::kTypeInteger:
     case tl::kTypeReal:
-      W.SetText(tl::kAnalogItem, tl::kItemWidth, item_text);
-      W.SetI32(tl::kAnalogAccess, access_id);
       if (is_new) SetAnalogDefaults(W);
-      if (W.Type() == tl::kTypeInteger) {
+      if (type == tl::kTypeInteger) {
         SetIntegerRange(W, row, is_new, logged, dict_.DeadbandFraction(), dict_.DeadbandAbsolute());
       } else {
         SetRealRange(W, row, is_new, logged, dict_.DeadbandFraction(), dict_.DeadbandAbsolute());
       }
       // Units longer than the field are cut to its 32 characters.
       W.SetText(tl::kUnits, tl::kUnitsWidth, row.Units);
-      break;
-    case tl::kTypeMessage:
-      W.SetText(tl::kMessageItem, tl::kItemWidth, item_text);
-      W.SetI32(tl::kMessageAccess, access_id);
-      break;
-    case tl::kTypeGroup:
       break;
     default:
       Report(StringPrintf("TagnameX - Failed to determine data type of %s",

@@ -11,15 +11,6 @@ namespace quellor {
 
 namespace tl = tag_layout;
 
-namespace {
-
-constexpr std::size_t kMaxTagName = tl::kNameWidth - 1;
-// Members a parent may list; a value member that a stored parent already lists in the 65th
-// slot keeps it.
-constexpr std::int32_t kMaxMembers = 64;
-
-}  // namespace
-
 void TagMerge::StoreTag(TagRec_T& parent, TagRec_T& W, const TagRec_T* stored, std::int32_t rec_no,
                         int level, std::int32_t& counter, std::int32_t source_id,
                         std::string_view item_name) {
@@ -67,13 +58,13 @@ void TagMerge::StoreTag(TagRec_T& parent, TagRec_T& W, const TagRec_T* stored, s
 void TagMerge::AddValueMember(TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter,
                               std::int32_t source_id, std::string_view parent_item) {
   const std::string N = std::string(parent.Name()) + dict_.options().Separator + "v";
-  if (N.size() > kMaxTagName) {
+  if (N.size() > tl::kMaxTagName) {
     Report(StringPrintf("TagName.X : Tag %s exceeds character limit", N.c_str()), 2, 1);
     return;
   }
-  if (counter >= kMaxMembers) {
-    // A full parent gets no new value member; one that the stored parent already lists keeps
-    // its place and is merged as usual.
+  if (counter >= static_cast<std::int32_t>(tl::kMaxMembers)) {
+    // A full parent gets no new value member; one that the stored parent already lists (in the
+    // 65th slot) keeps its place and is merged as usual.
     const TagIndex* index = dict_.tag_index();
     const auto it = index != nullptr ? index->find(N) : TagIndex::const_iterator{};
     if (index == nullptr || it == index->end() || it->second.ParentRecNo != parent_no) return;

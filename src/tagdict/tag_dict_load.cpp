@@ -15,22 +15,6 @@ namespace quellor {
 
 namespace tl = tag_layout;
 
-namespace {
-
-// A name as an Access string literal: inside double quotes, a double quote is doubled, so
-// that no name can end the literal early.
-std::string AccessStringLiteral(std::string_view text) {
-  std::string literal = "\"";
-  for (const char c : text) {
-    literal += c;
-    if (c == '"') literal += '"';
-  }
-  literal += '"';
-  return literal;
-}
-
-}  // namespace
-
 void CTagDict::LoadTagDict() {
   tag_index_.emplace();
   tag_index_->reserve(static_cast<std::size_t>(record_count_));

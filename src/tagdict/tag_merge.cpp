@@ -18,11 +18,6 @@ namespace tl = tag_layout;
 
 namespace {
 
-// Tag names hold at most this many characters (the name field and its terminator).
-constexpr std::size_t kMaxTagName = tl::kNameWidth - 1;
-// The members a row can add under one parent; the value member is checked on its own.
-constexpr std::int32_t kMaxMembers = 64;
-
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 }  // namespace
@@ -124,7 +119,8 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
     if (level == 0 || family_ == 0) {
       family_ = R.kind >= kKindBlkTag && R.kind <= kKindFixFldTag ? R.kind : 0;
     }
-    if (level != 0 && counter >= kMaxMembers) {
+    // The members a row can add under one parent; the value member is checked on its own.
+    if (level != 0 && counter >= static_cast<std::int32_t>(tl::kMaxMembers)) {
       FetchNextRow();
       continue;
     }
@@ -132,7 +128,7 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
     std::string N = TagNameAt(level, R, key, M);
     const bool prefix = has_access_names && !N.empty() && !IsAsciiLetter(N[0]);
     bool refused = false;
-    if (N.size() + (prefix ? 1 : 0) > kMaxTagName) {
+    if (N.size() + (prefix ? 1 : 0) > tl::kMaxTagName) {
       Report(StringPrintf("TagName.X : Tag %s exceeds character limit", N.c_str()), 2, 1);
       refused = true;
     } else if (!N.empty() && !DDECfgCanCarry(DDECfgField::kTagName, N)) {

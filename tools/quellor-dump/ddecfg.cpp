@@ -20,11 +20,8 @@ void PrintMessages(ScopedReportCapture& capture) {
 
 int DumpDdeCfg(std::span<const std::string> operands) {
   const std::string& host_path = operands[0];
-  Result<std::string> bytes = ReadHostFile(host_path);
-  if (!bytes.ok()) {
-    PrintError(bytes.status().message());
-    return kExitBadInput;
-  }
+  const std::optional<std::string> bytes = ReadInput(host_path);
+  if (!bytes) return kExitBadInput;
   ScopedReportCapture capture;
   int ok = 1;
   CAccNames names = ReadDDECfg(ShownPath(host_path), FromCrLf(*bytes, CtrlZ::kEndsText), ok);
