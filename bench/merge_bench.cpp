@@ -76,8 +76,8 @@ struct Bench final {
     CTagDict dict(TagDictOptions{.folder = app.string(),
                                  .access_names = &names,
                                  .app_access_names = {0},
-                                 .UpdateDDEPoints = true,
-                                 .DiscreteAsInteger = true});
+                                 .update_dde_points = true,
+                                 .discrete_as_integer = true});
     LoadProjectTags(dict);
     return dict.counters().ProcessedTotal;
   }

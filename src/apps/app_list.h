@@ -18,12 +18,13 @@ inline constexpr std::string_view kInTouchInstallationKey =
 // installation folder is known, or the directory is blank: then nothing can be registered.
 std::string AppListDirectory();
 
-// Enters `AppPath` in AppList.INI unless a numbered key below the count already names it
-// (compared whole and without regard to case). The count and the new key are written in one
-// atomic replacement, and its folder is locked from reading the count until that write is done,
-// so that builds running side by side never take the same number. Failures are reported
-// ("AppList.INI has an invalid AppCount %d" for a count outside 0..99999, "Failed to create
-// file %s" for a list that cannot be written) and leave the file as it was.
-void RegisterInAppList(std::string_view AppPath);
+// Enters `app_path` (the application's AppPath) in AppList.INI unless a numbered key below the
+// count already names it (compared whole and without regard to case). The count and the new
+// key are written in one atomic replacement, and its folder is locked from reading the count
+// until that write is done, so that builds running side by side never take the same number.
+// Failures are reported ("AppList.INI has an invalid AppCount %d" for a count outside
+// 0..99999, "Failed to create file %s" for a list that cannot be written) and leave the file
+// as it was.
+void RegisterInAppList(std::string_view app_path);
 
 }  // namespace quellor

@@ -33,20 +33,22 @@ float InstalledInTouchVersion(const Registry& registry) {
 
 }  // namespace
 
-int CInTApp::CopyShellApp(std::string_view folder, std::string_view pattern) {
+bool CInTApp::CopyShellApp(std::string_view folder, std::string_view pattern) {
   Report("        Copying InTouch shell application files", 0, 0);
-  if (folders_.ShellAppDir.empty() && FindShellAppSource() == 0) return 0;
-  const int copied = CopyFolderFiles(folder, folders_.ShellAppDir, pattern, kAppMarkerFile);
-  if (copied == 0) Report("Failed to copy shell application to InTouch application", 2, 1);
-  return copied;
+  if (folders_.ShellAppDir.empty() && !FindShellAppSource()) return false;
+  if (!CopyFolderFiles(folder, folders_.ShellAppDir, pattern, kAppMarkerFile)) {
+    Report("Failed to copy shell application to InTouch application", 2, 1);
+    return false;
+  }
+  return true;
 }
 
-int CInTApp::FindShellAppSource() {
+bool CInTApp::FindShellAppSource() {
   const Registry& registry = Env::Default().registry();
   const float version = InstalledInTouchVersion(registry);
   if (!registry.KeyExists(RegistryRoot::kLocalMachine, kSuiteKey)) {
     Report("Failed to open registry key SOFTWARE\\Holdrane\\Corvane", 2, 1);
-    return 0;
+    return false;
   }
   struct Candidate {
     const char* value_name;
@@ -65,7 +67,7 @@ int CInTApp::FindShellAppSource() {
         registry.QueryString(RegistryRoot::kLocalMachine, kSuiteKey, candidate.value_name);
     if (folder.ok()) {
       folders_.ShellAppDir = folder->c_str();  // a stored NUL ends the folder name
-      return 1;
+      return true;
     }
   }
   if (!registry.QueryString(RegistryRoot::kLocalMachine, kSuiteKey, "ManagedAppfile").ok()) {
@@ -76,20 +78,20 @@ int CInTApp::FindShellAppSource() {
         "Link\" dialog to make/edit/publish a new application",
         2, 1);
   }
-  return 0;
+  return false;
 }
 
-int CopyFolderFiles(std::string_view destination, std::string_view source, std::string_view pattern,
-                    std::string_view last_entry) {
+bool CopyFolderFiles(std::string_view destination, std::string_view source,
+                     std::string_view pattern, std::string_view last_entry) {
   std::string source_list(source);
   if (!pattern.empty()) source_list.append("\\").append(pattern);
   if (!CopyFolderEntries(destination, source, pattern, last_entry).ok()) {
     Report(StringPrintf("Failed to copy %s to %s", source_list.c_str(),
                         std::string(destination).c_str()),
            2, 1);
-    return 0;
+    return false;
   }
-  return 1;
+  return true;
 }
 
 }  // namespace quellor

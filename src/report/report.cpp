@@ -33,7 +33,7 @@ void Report(std::string_view text, int level, int flag) {
     g_capture->messages_.push_back(std::move(message));
     return;
   }
-  if (ReportWinActive() == 0) {
+  if (!ReportWinActive()) {
     // One write per message, so lines of concurrent builds never interleave within a line.
     WriteToConsole(ConsoleStream::kOutput, message.ConsoleLine() + "\n");
     return;

@@ -14,9 +14,6 @@ struct RunState final {
   // 1 when the project's ufolder.ini says the HMI applications are published elsewhere; set
   // only by the driver, read by the application-folder preparation.
   std::uint8_t g_ManagedApps = 0;
-  // The DDE Source ID found for the current top-level tag of the tag merge; 0 = none. Kept
-  // from one application to the next within a run.
-  std::int32_t CurrentAccessNameID = 0;
 };
 
 // The one run state of the process.
@@ -24,6 +21,5 @@ RunState& TheRunState();
 
 inline const std::string& CmdLine() { return TheRunState().g_CmdLine; }
 inline std::uint8_t ManagedApps() { return TheRunState().g_ManagedApps; }
-inline std::int32_t& CurrentAccessNameID() { return TheRunState().CurrentAccessNameID; }
 
 }  // namespace quellor
