@@ -12,6 +12,10 @@
 // A dictionary that did not open (either file missing or held by another build, a Tagname.X
 // too short for its header, a failed read or write) stays closed: every operation then does
 // nothing, and the one failure message is all that was reported.
+//
+// The class spans five files: tag_dict.cpp (open, records, flushes, the name index, close),
+// tag_dict_load.cpp (load and repair), deadband_settings.cpp, tag_merge.cpp (the merge) and
+// tag_statistics.cpp.
 #pragma once
 
 #include <cstdint>
