@@ -1,19 +1,20 @@
 #include "accessnames/acc_names.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 #include "base/format.h"
 #include "base/numbers.h"
+#include "platform/console.h"
 #include "report/report.h"
 
 namespace quellor {
 namespace {
 
 [[noreturn]] void IndexOutOfRange(int index, int count) {
-  std::fprintf(stderr, "access-name index %d outside 0..%d\n", index, count - 1);
+  WriteToConsole(ConsoleStream::kError,
+                 StringPrintf("access-name index %d outside 0..%d\n", index, count - 1));
   std::abort();
 }
 
