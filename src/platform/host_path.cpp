@@ -7,8 +7,8 @@
 namespace quellor {
 namespace {
 
-// `path` without "." components, empty components or a ".." that follows a name (which both
-// go); a ".." at the root stays at the root.
+// `path` with its empty and "." components dropped and each ".." taking away the name before
+// it; a ".." at the root is dropped, one at the start of a relative path stays.
 std::string LexicallyNormal(std::string_view path) {
   const bool absolute = !path.empty() && path.front() == '/';
   std::vector<std::string_view> names;
