@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 
 #include "base/ascii.h"
@@ -15,6 +14,7 @@
 #include "platform/library_loader.h"
 #include "platform/prefix.h"
 #include "platform/process.h"
+#include "platform/temporary_file.h"
 #include "tagdll/access/import_version.h"
 #include "tagdll/sqlite_handles.h"
 
@@ -144,15 +144,6 @@ void MentionOpenInAccess(const std::string& access_path) {
   }
 }
 
-// Removes the temporary files that killed imports of this image left.
-void RemoveLeftovers(const std::string& folder, const std::string& image_name) {
-  Result<std::vector<std::string>> names = Files().ListDirectory(folder);
-  if (!names.ok()) return;
-  for (const std::string& name : *names) {
-    if (name.starts_with(".~" + image_name + ".")) (void)Files().Remove(folder + "/" + name);
-  }
-}
-
 // Runs the helper once; the import lies at `temporary` when it succeeds.
 Status RunImport(const std::string& access_path, const std::string& temporary) {
   const Result<HelperOutcome> outcome =
@@ -183,8 +174,7 @@ Status RunImport(const std::string& access_path, const std::string& temporary) {
 // when the Access file changed while the helper read it: that import is thrown away.
 Result<bool> ImportOnce(const std::string& access_path, const std::string& folder,
                         const std::string& image_name, const std::string& stamp) {
-  const std::string temporary =
-      StringPrintf("%s/.~%s.%d", folder.c_str(), image_name.c_str(), CurrentProcessId());
+  const std::string temporary = TemporaryPathFor(folder + "/" + image_name);
   auto discard = [&] { (void)Files().Remove(temporary); };
   if (Status done = RunImport(access_path, temporary); !done.ok()) {
     discard();
@@ -217,7 +207,7 @@ Status Import(const std::string& access_path, const std::string& folder,
   lock_options.lock = FileLock::kExclusiveWait;
   Result<std::unique_ptr<File>> lock = Files().Open(image_path + ".lock", lock_options);
   if (!lock.ok()) return CannotRead(access_path, lock.status().message());
-  RemoveLeftovers(folder, image_name);
+  RemoveDeadTemporaries(Files(), folder, image_name);
   for (int attempt = 0; attempt < kMaxImports; ++attempt) {
     Result<std::string> stamp = StampOf(access_path);
     if (!stamp.ok()) return CannotRead(access_path, stamp.status().message());
@@ -233,9 +223,9 @@ Status Import(const std::string& access_path, const std::string& folder,
 }  // namespace
 
 Result<std::string> AccessImageOf(const std::string& access_path) {
-  std::error_code error;
-  const std::string source = std::filesystem::canonical(access_path, error).string();
-  if (error) return CannotRead(access_path, error.message());
+  Result<std::string> resolved = Files().RealPath(access_path);
+  if (!resolved.ok()) return CannotRead(access_path, resolved.status().message());
+  const std::string& source = *resolved;
   const std::string prefix = PrefixDir();
   if (prefix.empty()) {
     return CannotRead(source,

@@ -2,13 +2,12 @@
 // target, synced, then renamed into place, so that the target is the whole import or is not
 // there at all; without --force an existing target is refused, by the rename itself too.
 // Temporary files of imports that were killed are removed first.
-#include <charconv>
 #include <string>
 
 #include "base/cleanup.h"
-#include "platform/atomic_file.h"
 #include "platform/env.h"
-#include "platform/process.h"
+#include "platform/host_path.h"
+#include "platform/temporary_file.h"
 #include "quellor-import/import_command.h"
 #include "tagdll/access/access_import.h"
 
@@ -17,32 +16,6 @@ namespace {
 
 // Access files of this size or more report progress without being asked.
 constexpr std::uint64_t kLargeFileBytes = 32ull << 20;
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Removes ".~NAME.PID" files whose process no longer exists.
-void RemoveLeftovers(FileSystem& fs, const std::string& folder, const std::string& name) {
-  Result<std::vector<std::string>> entries = fs.ListDirectory(folder);
-  if (!entries.ok()) return;
-  const std::string stem = ".~" + name + ".";
-  for (const std::string& entry : *entries) {
-    if (entry.size() <= stem.size() || !entry.starts_with(stem)) continue;
-    int pid = 0;
-    const char* last = entry.data() + entry.size();
-    const auto [end, error] = std::from_chars(entry.data() + stem.size(), last, pid);
-    if (error != std::errc() || end != last || ProcessExists(pid)) continue;
-    (void)fs.Remove(folder + "/" + entry);  // another import may have removed it first
-  }
-}
 
 bool WantsProgress(FileSystem& fs, const ImportRequest& request) {
   if (request.progress) return true;
@@ -68,7 +41,7 @@ Status PutInPlace(FileSystem& fs, const std::string& temporary, const ImportRequ
     status = fs.Rename(temporary, request.sqlite_path,
                        request.force ? RenameMode::kReplace : RenameMode::kNoReplace);
   }
-  if (status.ok()) status = fs.SyncDirectory(FolderOf(request.sqlite_path));
+  if (status.ok()) status = fs.SyncDirectory(ParentFolder(request.sqlite_path));
   return status;
 }
 
@@ -80,10 +53,8 @@ int RunImport(const ImportRequest& request) {
     return TargetFailure(request.sqlite_path,
                          Status::InvalidArgument("it exists (--force replaces it)"), "");
   }
-  const std::string folder = FolderOf(request.sqlite_path);
-  const std::string name = NameOf(request.sqlite_path);
-  RemoveLeftovers(fs, folder, name);
-  const std::string temporary = folder + "/" + TemporaryFileName(name, CurrentProcessId());
+  RemoveDeadTemporaries(fs, ParentFolder(request.sqlite_path), FinalName(request.sqlite_path));
+  const std::string temporary = TemporaryPathFor(request.sqlite_path);
   (void)fs.Remove(temporary);
   Cleanup remove_temporary([&] { (void)fs.Remove(temporary); });
 

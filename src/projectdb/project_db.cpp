@@ -1,4 +1,4 @@
-#include "driver/project_db.h"
+#include "projectdb/project_db.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
-#include "unsynced_file_system.h"
+#include "testing/unsynced_file_system.h"
 
 #include <utility>
 
-namespace quellor::fuzz {
+namespace quellor::testing {
 namespace {
 
 class UnsyncedFile final : public ForwardingFile {
@@ -26,4 +26,4 @@ void SkipSyncsFromNowOn() {
   static const ScopedFileSystemOverride in_place(unsynced);
 }
 
-}  // namespace quellor::fuzz
+}  // namespace quellor::testing

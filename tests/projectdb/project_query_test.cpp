@@ -1,4 +1,4 @@
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace quellor {
 namespace {
 
-TEST(ProjectQuery, ReadsASavedQueryWithTextParametersThroughTheRunsBinding) {
+TEST(ProjectQuery, ReadsASavedQueryWithTextParametersRowByRowAndByFieldName) {
   testing::AttachedProject project(
       "INSERT INTO PersistentData VALUES ('DeadbandFractionOfRange', 'InTouchTrend', '0.01');");
   QueryParameters parameters(2);
@@ -16,13 +16,23 @@ TEST(ProjectQuery, ReadsASavedQueryWithTextParametersThroughTheRunsBinding) {
   parameters.SetText(1, "InTouchTrend");
   ProjectQuery query = ProjectQuery::Saved("qPersistentData", parameters.get(), 1);
   ASSERT_TRUE(query.ok()) << query.result();
-  VARIANT* row = nullptr;
-  ASSERT_GE(query.GetNextRow(&row), 0);
+  const std::optional<ProjectRow> row = query.NextRow();
+  ASSERT_TRUE(row.has_value());
+  ASSERT_NE(row->Column(0), nullptr);
+  EXPECT_STREQ(row->Column(0)->bstrVal, "0.01");
+  EXPECT_EQ(row->Column(1), nullptr);  // the query has one column
   ScopedVariant value;
   ASSERT_GE(query.GetFieldValueByFieldName(value.get(), "value"), 0);
   EXPECT_EQ(value->vt, VT_BSTR);
   EXPECT_STREQ(value->bstrVal, "0.01");
-  EXPECT_LT(query.GetNextRow(&row), 0);
+  EXPECT_FALSE(query.NextRow().has_value());
+}
+
+TEST(AccessStringLiteral, DoublesEveryDoubleQuoteInsideTheQuotes) {
+  EXPECT_EQ(AccessStringLiteral("SCADA1"), "\"SCADA1\"");
+  EXPECT_EQ(AccessStringLiteral(""), "\"\"");
+  EXPECT_EQ(AccessStringLiteral("a\"b\"\""), "\"a\"\"b\"\"\"\"\"");
+  EXPECT_EQ(AccessStringLiteral("it's"), "\"it's\"");
 }
 
 TEST(ProjectQuery, AMissingSavedQueryIsNotPreparedAndNeedsNoRelease) {

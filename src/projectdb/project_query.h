@@ -1,15 +1,16 @@
 // How the program's modules read the project: through the run's one binding to the
-// project-database library (g_TagDll), with prepared queries that release their context when
-// they go, and parameter arrays that free themselves.
+// project-database library (TagDll()), with prepared queries that release their context when
+// they go, their rows, and parameter arrays that free themselves.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "driver/project_db.h"
 #include "platform/automation/variant.h"
+#include "projectdb/project_db.h"
 
 namespace quellor {
 
@@ -36,8 +37,28 @@ class QueryParameters final {
   VARIANT array_;
 };
 
+// `text` as an Access SQL string literal: in double quotes, a double quote inside it doubled, so
+// that no text (a name from the project) can end the literal early and change the query.
+std::string AccessStringLiteral(std::string_view text);
+
+// One row of a query, as tdl_GetNextRow positions it: a variant holding an array of one variant
+// per column, owned by the library and valid until the next call on the query.
+class ProjectRow final {
+ public:
+  explicit ProjectRow(const VARIANT* row) : row_(row) {}
+
+  // Whether the row holds an array of values; a row that does not has no column.
+  bool has_columns() const;
+  // The value of column `index` (from 0), or null where the row has no such column.
+  const VARIANT* Column(std::size_t index) const;
+
+ private:
+  const VARIANT* row_;
+};
+
 // One prepared query of the run's binding. Preparing never reports; the caller decides what a
-// failure means. A context that was prepared is released exactly once, when the object goes.
+// failure means. A context that was prepared is released exactly once: by Release(), or when
+// the object goes.
 class ProjectQuery final {
  public:
   // tdl_PrepareQuery with a saved query's name, or tdl_PrepareSQLQuery with Access SQL.
@@ -56,9 +77,15 @@ class ProjectQuery final {
   // The entry points on this context (each needs ok()); negative results as the library's.
   std::int32_t MoveNext();
   std::int32_t GetFieldValueByFieldName(VARIANT* value, const char* field_name);
-  // `*row` points at a library-owned array of the row's values, valid until the next call.
-  std::int32_t GetNextRow(VARIANT** row);
   std::int32_t Execute();
+
+  // Moves to the next row (tdl_GetNextRow) and returns it; none after the last row, or when
+  // the library fails or gives no row. Needs ok().
+  std::optional<ProjectRow> NextRow();
+
+  // Releases the context now, so that the next query may take the database; the query then
+  // counts as not prepared (ok() is false).
+  void Release();
 
  private:
   ProjectQuery(TdlQueryContext* context, std::int32_t result)

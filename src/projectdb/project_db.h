@@ -1,6 +1,7 @@
 // The program's binding to the project-database library: the library loaded by name, its 56
-// entry points looked up in order, and the attachment to the project's database. The run state
-// owns one ProjectDb; its entry points are what every reader of the project calls.
+// entry points looked up in order, and the attachment to the project's database. The run's one
+// ProjectDb is TagDll() (project_query.h); its entry points are what every reader of the
+// project calls.
 #pragma once
 
 #include <array>

@@ -1,8 +1,8 @@
-#include "platform/faulty_file_system.h"
+#include "testing/faulty_file_system.h"
 
 #include "platform/errno_status.h"
 
-namespace quellor {
+namespace quellor::testing {
 namespace {
 
 class FaultyFile final : public ForwardingFile {
@@ -60,4 +60,4 @@ Status FaultyFileSystem::SyncDirectory(const std::string& path) {
   return injected.ok() ? ForwardingFileSystem::SyncDirectory(path) : injected;
 }
 
-}  // namespace quellor
+}  // namespace quellor::testing

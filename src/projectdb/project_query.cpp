@@ -1,5 +1,6 @@
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -41,6 +42,25 @@ void QueryParameters::SetInteger(std::size_t index, std::int32_t number) {
   VariantSetI4(at(index), number);
 }
 
+std::string AccessStringLiteral(std::string_view text) {
+  std::string literal = "\"";
+  for (const char c : text) {
+    literal += c;
+    if (c == '"') literal += '"';
+  }
+  literal += '"';
+  return literal;
+}
+
+bool ProjectRow::has_columns() const {
+  return row_ != nullptr && row_->vt == (VT_ARRAY | VT_VARIANT) && row_->parray != nullptr;
+}
+
+const VARIANT* ProjectRow::Column(std::size_t index) const {
+  if (!has_columns() || index > std::numeric_limits<std::int32_t>::max()) return nullptr;
+  return SafeArrayElement(row_->parray, static_cast<std::int32_t>(index));
+}
+
 ProjectQuery ProjectQuery::Saved(const char* name, const VARIANT* parameters, std::int32_t option) {
   TdlQueryContext* context = nullptr;
   const std::int32_t result =
@@ -58,8 +78,12 @@ ProjectQuery ProjectQuery::Sql(const char* sql, const VARIANT* parameters, std::
 ProjectQuery::ProjectQuery(ProjectQuery&& other) noexcept
     : context_(std::exchange(other.context_, nullptr)), result_(other.result_) {}
 
-ProjectQuery::~ProjectQuery() {
-  if (context_ != nullptr) TagDll().tdl().ReleaseQueryContext(&context_, kTdlEnd);
+ProjectQuery::~ProjectQuery() { Release(); }
+
+void ProjectQuery::Release() {
+  if (context_ == nullptr) return;
+  TagDll().tdl().ReleaseQueryContext(&context_, kTdlEnd);
+  context_ = nullptr;
 }
 
 std::int32_t ProjectQuery::MoveNext() { return TagDll().tdl().MoveNext(context_, kTdlEnd); }
@@ -68,8 +92,12 @@ std::int32_t ProjectQuery::GetFieldValueByFieldName(VARIANT* value, const char* 
   return TagDll().tdl().GetFieldValueByFieldName(context_, value, field_name, kTdlEnd);
 }
 
-std::int32_t ProjectQuery::GetNextRow(VARIANT** row) {
-  return TagDll().tdl().GetNextRow(context_, row, kTdlEnd);
+std::optional<ProjectRow> ProjectQuery::NextRow() {
+  VARIANT* row = nullptr;
+  if (TagDll().tdl().GetNextRow(context_, &row, kTdlEnd) < 0 || row == nullptr) {
+    return std::nullopt;
+  }
+  return ProjectRow(row);
 }
 
 std::int32_t ProjectQuery::Execute() { return TagDll().tdl().Execute(context_, kTdlEnd); }

@@ -9,7 +9,7 @@
 
 #include "platform/file_system.h"
 
-namespace quellor {
+namespace quellor::testing {
 
 enum class FaultPoint { kWrite, kRename, kSync };
 
@@ -41,4 +41,4 @@ class FaultyFileSystem final : public ForwardingFileSystem {
   std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
-}  // namespace quellor
+}  // namespace quellor::testing

@@ -9,7 +9,7 @@
 #include "platform/env.h"
 #include "platform/file_system.h"
 
-namespace quellor::fuzz {
+namespace quellor::testing {
 
 class UnsyncedFileSystem final : public ForwardingFileSystem {
  public:
@@ -22,4 +22,4 @@ class UnsyncedFileSystem final : public ForwardingFileSystem {
 // Puts the unsynced service in place for the rest of the process (a fuzz target's life).
 void SkipSyncsFromNowOn();
 
-}  // namespace quellor::fuzz
+}  // namespace quellor::testing
