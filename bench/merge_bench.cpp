@@ -14,9 +14,9 @@
 #include <string>
 
 #include "accessnames/acc_names.h"
-#include "driver/project_query.h"
 #include "platform/process.h"
 #include "project_generator.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 #include "tagdict/tag_server.h"
@@ -76,8 +76,8 @@ struct Bench final {
     CTagDict dict(TagDictOptions{.folder = app.string(),
                                  .access_names = &names,
                                  .app_access_names = {0},
-                                 .UpdateDDEPoints = true,
-                                 .DiscreteAsInteger = true});
+                                 .update_dde_points = true,
+                                 .discrete_as_integer = true});
     LoadProjectTags(dict);
     return dict.counters().ProcessedTotal;
   }

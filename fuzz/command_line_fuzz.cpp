@@ -28,9 +28,9 @@ void CheckPlainSplit(std::string_view line, char separator, const quellor::CSVLi
 
 void CheckPaths(std::string_view field) {
   const quellor::ProjectPaths paths = quellor::DeriveProjectPaths(field);
-  quellor::fuzz::Check(field.substr(0, paths.ProjectDir.size()) == paths.ProjectDir,
+  quellor::fuzz::Check(field.substr(0, paths.project_dir.size()) == paths.project_dir,
                        "the project folder is the start of its field");
-  quellor::fuzz::Check(paths.DatabasePath == paths.ProjectDir + "\\Project.mdb",
+  quellor::fuzz::Check(paths.database_path == paths.project_dir + "\\Project.mdb",
                        "the database is inside the project folder");
 }
 

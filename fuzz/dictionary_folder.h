@@ -1,7 +1,7 @@
 // An application folder for one fuzz input: a fresh temporary folder holding the input as
 // Tagname.X beside an empty Tag_Ext.X, removed with everything in it when the object goes.
-// The steps of a build run over it in turn (the dictionary's load and repair now; the merge
-// of a project later, each step a function over the folder), so inputs stay reproducible.
+// The steps of a build run over it in turn (the dictionary's load and repair, then the merge
+// of a project, each step a function over the folder), so inputs stay reproducible.
 #pragma once
 
 #include <cstdint>

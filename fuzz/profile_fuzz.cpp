@@ -11,7 +11,7 @@
 #include "platform/profile.h"
 #include "platform/profile_lines.h"
 #include "testing/temp_dir.h"
-#include "unsynced_file_system.h"
+#include "testing/unsynced_file_system.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void ReadEveryNamedKey(const std::vector<quellor::ProfileLine>& lines, const std
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quellor;
-  fuzz::SkipSyncsFromNowOn();
+  testing::SkipSyncsFromNowOn();
   static const testing::TempDir dir;
   static const std::string file = dir.Join("fuzz.ini");
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -15,14 +15,14 @@
 
 #include "accessnames/acc_names.h"
 #include "dictionary_folder.h"
-#include "driver/project_query.h"
 #include "fuzz_check.h"
 #include "platform/library_loader.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 #include "tagdict/tag_layout.h"
 #include "testing/project_database.h"
-#include "unsynced_file_system.h"
+#include "testing/unsynced_file_system.h"
 
 namespace {
 
@@ -41,12 +41,12 @@ constexpr std::string_view kNewTag = "FuzzNewTag";
 std::int32_t AddTag(const quellor::fuzz::DictionaryFolder& folder) {
   quellor::CTagDict dict(folder.Options());
   const quellor::TagAllocation allocation = dict.FindOrAllocateRecord(kNewTag, 0);
-  if (allocation.RecNo <= 0) return 0;
+  if (allocation.rec_no <= 0) return 0;
   quellor::TagRec_T record;
   dict.InitTagRecord(record, 0, nullptr);
   record.SetText(tl::kName, tl::kNameWidth, kNewTag);
-  dict.WriteRecord(allocation.RecNo, record);
-  return allocation.RecNo;
+  dict.WriteRecord(allocation.rec_no, record);
+  return allocation.rec_no;
 }
 
 // The next load: the new tag is where it was put.
@@ -54,7 +54,7 @@ void CheckTagFound(const quellor::fuzz::DictionaryFolder& folder, std::int32_t r
   quellor::CTagDict dict(folder.Options());
   if (record_number == 0) return;
   const quellor::TagAllocation found = dict.FindOrAllocateRecord(kNewTag, 0);
-  quellor::fuzz::Check(found.existed && found.RecNo == record_number,
+  quellor::fuzz::Check(found.existed && found.rec_no == record_number,
                        "a tag added is found again at its record");
 }
 
@@ -87,8 +87,8 @@ std::int32_t MergePlant(const quellor::fuzz::DictionaryFolder& folder) {
   TagDictOptions options = folder.Options();
   options.access_names = &names;
   options.app_access_names = {index};
-  options.UpdateDDEPoints = true;
-  options.DiscreteAsInteger = true;
+  options.update_dde_points = true;
+  options.discrete_as_integer = true;
   CTagDict dict(options);
   if (!dict.is_open()) return -1;
   LoadProjectTags(dict);
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quellor;
   const std::span<const std::uint8_t> bytes(data, size);
   if (fuzz::IsOldFormat(bytes)) return 0;
-  fuzz::SkipSyncsFromNowOn();
+  testing::SkipSyncsFromNowOn();
   const ScopedReportCapture quiet;
   const fuzz::DictionaryFolder folder(bytes);
 

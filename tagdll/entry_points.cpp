@@ -107,8 +107,11 @@ std::int32_t tdl_GetNextRow(TdlQueryContext* context, quellor::VARIANT** row,
 }
 
 std::int32_t tdl_Execute(TdlQueryContext* context, std::int32_t /*end*/) {
-  if (OwnerOf(context) == nullptr) return kTdlFailed;
-  return context->Execute();
+  ProjectDatabase* const database = OwnerOf(context);
+  if (database == nullptr) return kTdlFailed;
+  const std::int32_t result = context->Execute();
+  if (result >= 0) database->NoteExecuted();
+  return result;
 }
 
 std::int32_t tdl_ReleaseQueryContext(TdlQueryContext** context, std::int32_t /*end*/) {

@@ -7,6 +7,7 @@
 
 #include "base/cp1252.h"
 #include "base/format.h"
+#include "tagdll/access_image.h"
 #include "tagdll/error_line.h"
 #include "tagdll/sql/access_functions.h"
 
@@ -19,9 +20,11 @@ constexpr std::string_view kJetSignature = "Standard Jet DB";
 constexpr std::string_view kAceSignature = "Standard ACE DB";
 constexpr int kBusyTimeoutMs = 10000;
 
-// Checks the first bytes of the file, so that nothing but an SQLite database is ever opened
-// (SQLite itself would take an empty file for a new database).
-Status CheckDatabaseFile(const std::string& path) {
+enum class DatabaseForm { kSqlite, kAccess };
+
+// Tells the form from the first bytes of the file, so that nothing but an SQLite database is
+// ever opened as one (SQLite itself would take an empty file for a new database).
+Result<DatabaseForm> FormOfDatabaseFile(const std::string& path) {
   std::FILE* const file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     return Status::NotFound(StringPrintf("%s: the project database cannot be opened: %s",
@@ -31,13 +34,11 @@ Status CheckDatabaseFile(const std::string& path) {
   const std::size_t got = std::fread(head.data(), 1, head.size(), file);
   std::fclose(file);
   const std::string_view bytes(head.data(), got);
-  if (bytes.substr(0, kSqliteHeader.size()) == kSqliteHeader) return Status::Ok();
+  if (bytes.substr(0, kSqliteHeader.size()) == kSqliteHeader) return DatabaseForm::kSqlite;
   if (bytes.size() >= 4 + kJetSignature.size() &&
       (bytes.substr(4, kJetSignature.size()) == kJetSignature ||
        bytes.substr(4, kAceSignature.size()) == kAceSignature)) {
-    return Status::Unsupported(StringPrintf(
-        "%s is a Microsoft Access database: it must be converted to an SQLite project database",
-        path.c_str()));
+    return DatabaseForm::kAccess;
   }
   return Status::Corruption(StringPrintf("%s is not an SQLite project database", path.c_str()));
 }
@@ -68,9 +69,16 @@ class ParametersForCatalog final {
 
 }  // namespace
 
-Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string& host_path) {
-  const Status checked = CheckDatabaseFile(host_path);
-  if (!checked.ok()) return checked;
+Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string& path) {
+  const Result<DatabaseForm> form = FormOfDatabaseFile(path);
+  if (!form.ok()) return form.status();
+  // An Access file is never opened itself: its SQLite image is.
+  std::string host_path = path;
+  if (*form == DatabaseForm::kAccess) {
+    Result<std::string> image = AccessImageOf(path);
+    if (!image.ok()) return image.status();
+    host_path = *std::move(image);
+  }
   sqlite3* raw = nullptr;
   // One thread uses the library at a time (its attachment is process-wide and unlocked), so
   // SQLite need not lock the connection on every call: a merge makes millions of them.
@@ -95,7 +103,9 @@ Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string
     return Status::Corruption(StringPrintf("%s is not a readable SQLite project database: %s",
                                            host_path.c_str(), sqlite3_errmsg(raw)));
   }
-  return std::unique_ptr<ProjectDatabase>(new ProjectDatabase(std::move(connection)));
+  std::unique_ptr<ProjectDatabase> database(new ProjectDatabase(std::move(connection)));
+  if (*form == DatabaseForm::kAccess) database->access_image_.emplace(path, host_path);
+  return database;
 }
 
 ProjectDatabase::ProjectDatabase(ConnectionPtr connection)
@@ -186,5 +196,15 @@ bool ProjectDatabase::Owns(const TdlQueryContext* context) const {
 }
 
 void ProjectDatabase::Release(TdlQueryContext* context) { contexts_.erase(context); }
+
+void ProjectDatabase::NoteExecuted() {
+  if (!access_image_ || written_to_image_ || sqlite3_changes(connection_.get()) == 0) return;
+  written_to_image_ = true;
+  WriteErrorLine(StringPrintf(
+      "the alarm groups this build added are kept in %s, the SQLite image of %s, not in %s "
+      "itself; a new import of %s starts without them",
+      access_image_->second.c_str(), access_image_->first.c_str(), access_image_->first.c_str(),
+      access_image_->first.c_str()));
+}
 
 }  // namespace quellor::tagdll

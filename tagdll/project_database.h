@@ -22,10 +22,10 @@ namespace quellor::tagdll {
 
 class ProjectDatabase final {
  public:
-  // Opens the database at a host path read-write, never creating it. A file that does not
-  // begin with the SQLite header fails with a message that says why (a Microsoft Access file
-  // is named as such); the message begins with the path.
-  static Result<std::unique_ptr<ProjectDatabase>> Open(const std::string& host_path);
+  // Opens the database at a host path read-write, never creating it: an SQLite database, or
+  // the SQLite image of a Microsoft Access file (access_image.h). Any other file fails with a
+  // message that says why, beginning with the path.
+  static Result<std::unique_ptr<ProjectDatabase>> Open(const std::string& path);
 
   ProjectDatabase(const ProjectDatabase&) = delete;
   ProjectDatabase& operator=(const ProjectDatabase&) = delete;
@@ -41,6 +41,9 @@ class ProjectDatabase final {
   bool Owns(const TdlQueryContext* context) const;
   // Frees an open context; its statement goes back to the cache.
   void Release(TdlQueryContext* context);
+  // After an action query ran: the first write into an Access file's image says, once, that
+  // it stays in the image (the Access file is never written).
+  void NoteExecuted();
 
  private:
   explicit ProjectDatabase(ConnectionPtr connection);
@@ -65,6 +68,9 @@ class ProjectDatabase final {
   StatementCache cache_;
   std::unordered_map<const TdlQueryContext*, std::unique_ptr<TdlQueryContext>> contexts_;
   std::set<std::string> refused_;
+  // The Access file and its image's host paths, when the project is an Access file.
+  std::optional<std::pair<std::string, std::string>> access_image_;
+  bool written_to_image_ = false;
 };
 
 }  // namespace quellor::tagdll

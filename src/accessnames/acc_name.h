@@ -5,10 +5,17 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "accessnames/dde_points.h"
 
 namespace quellor {
+
+// The I/O server of the instrument network, whose access names the historian nodes serve and
+// the tag browser lists as remote applications (compared without regard to case).
+inline constexpr std::string_view kPelnetData = "PelnetData";
+// The source and topic name of the placeholder access name, which names no real source.
+inline constexpr std::string_view kPlaceholderName = "Dummy";
 
 // The secondary data source and failover settings of a redundant access name defined in the
 // InTouch application itself. Only the DDE.CFG reader creates one; the build carries it from

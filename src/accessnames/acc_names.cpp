@@ -1,21 +1,20 @@
 #include "accessnames/acc_names.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 #include "base/format.h"
 #include "base/numbers.h"
+#include "platform/console.h"
 #include "report/report.h"
 
 namespace quellor {
 namespace {
 
-constexpr std::string_view kPelnetData = "PelnetData";
-
 [[noreturn]] void IndexOutOfRange(int index, int count) {
-  std::fprintf(stderr, "access-name index %d outside 0..%d\n", index, count - 1);
+  WriteToConsole(ConsoleStream::kError,
+                 StringPrintf("access-name index %d outside 0..%d\n", index, count - 1));
   std::abort();
 }
 
@@ -123,8 +122,8 @@ void CAccNames::IndexPoint(std::size_t record, DDEPoints::Key key, std::string_v
 
 void CAccNames::FixUpPlaceholder() {
   const auto is_placeholder = [](const AccName_T& record) {
-    return EqualsIgnoreCase(record.SourceName, "Dummy") &&
-           EqualsIgnoreCase(record.TopicName, "Dummy");
+    return EqualsIgnoreCase(record.SourceName, kPlaceholderName) &&
+           EqualsIgnoreCase(record.TopicName, kPlaceholderName);
   };
   const auto placeholder = std::find_if(names_.begin(), names_.end(), is_placeholder);
   if (placeholder == names_.end()) return;

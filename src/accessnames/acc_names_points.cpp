@@ -95,7 +95,7 @@ void CAccNames::SelectPelnetSource(std::span<const int> indices, std::string_vie
   for (const int index : indices) {
     if (index >= GetCount()) continue;
     const AccName_T& record = GetRecord(index);
-    if (!EqualsIgnoreCase(record.ApplicationName, "PelnetData")) continue;
+    if (!EqualsIgnoreCase(record.ApplicationName, kPelnetData)) continue;
     const int weight = PelnetWeight(record, server);
     if (weight <= best) continue;
     best = weight;

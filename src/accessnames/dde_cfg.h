@@ -19,14 +19,15 @@ namespace quellor {
 // The full path of an application folder's DDE.CFG, as messages show it.
 std::string DDECfgPath(std::string_view app_folder);
 
-// The set that the application's DDE.CFG at `path` holds. `file` is what reading the file
-// gave: its text; or NotFound, for a folder without the file ("No existing Access Name data",
-// an empty set, `ok` unchanged); or any other failure, for a file that exists but cannot be
-// opened (held by another build, no permission): "Failed to open %s", an empty set and `ok`
-// cleared, so that the application is not built and the old file, with what a user
-// configured in it, is never replaced by one without it. A text that breaks the grammar
-// clears `ok` too, keeping the records completed before the fault. Never sets `ok` to 1.
-CAccNames ReadDDECfg(std::string_view path, const Result<std::string>& file, int& ok);
+// Fills `names` (empty) with the set that the application's DDE.CFG at `path` holds. `file` is
+// what reading the file gave: its text; or NotFound, for a folder without the file ("No
+// existing Access Name data", an empty set); or any other failure, for a file that exists but
+// cannot be opened (held by another build, no permission): "Failed to open %s", an empty set
+// and false, so that the application is not built and the old file, with what a user
+// configured in it, is never replaced by one without it. A text that breaks the grammar gives
+// false too, keeping the records completed before the fault.
+[[nodiscard]] bool ReadDDECfg(std::string_view path, const Result<std::string>& file,
+                              CAccNames& names);
 
 // The grammar over a text: fills `names` and tells whether the text is a valid DDE.CFG.
 // Reports nothing.

@@ -22,16 +22,15 @@ Result<std::string> ReadTextFile(const std::string& path) {
 
 }  // namespace
 
-CAccNames ReadDDECfgFile(std::string_view app_folder, int& ok) {
+bool ReadDDECfgFile(std::string_view app_folder, CAccNames& names) {
   const std::string path = DDECfgPath(app_folder);
-  return ReadDDECfg(path, ReadTextFile(path), ok);
+  return ReadDDECfg(path, ReadTextFile(path), names);
 }
 
 void WriteDDECfgFile(CAccNames& names, std::string_view app_folder) {
   const std::string path = DDECfgPath(app_folder);
-  WriteDDECfg(names, path, [&path](std::string_view text) {
-    return ReplaceFileAtomically(path, ToCrLf(text));
-  });
+  WriteDDECfg(names, path,
+              [&path](std::string_view text) { return ReplaceFileAtomically(path, ToCrLf(text)); });
 }
 
 }  // namespace quellor

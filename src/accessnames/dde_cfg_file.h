@@ -9,8 +9,9 @@
 
 namespace quellor {
 
-// The set held by `app_folder`\DDE.CFG, with ReadDDECfg's messages and its rules for `ok`.
-CAccNames ReadDDECfgFile(std::string_view app_folder, int& ok);
+// Fills `names` with the set held by `app_folder`\DDE.CFG, with ReadDDECfg's messages; false
+// when the application must not be built.
+[[nodiscard]] bool ReadDDECfgFile(std::string_view app_folder, CAccNames& names);
 
 // Writes `names` to `app_folder`\DDE.CFG (created when missing), with WriteDDECfg's messages.
 void WriteDDECfgFile(CAccNames& names, std::string_view app_folder);

@@ -3,10 +3,10 @@
 #include <optional>
 #include <utility>
 
-#include "accessnames/cfg_number.h"
 #include "accessnames/dde_cfg.h"
 #include "base/ascii.h"
 #include "base/format.h"
+#include "base/numbers.h"
 #include "report/report.h"
 
 namespace quellor {
@@ -212,21 +212,22 @@ std::string DDECfgPath(std::string_view app_folder) {
 
 bool ParseDDECfg(std::string_view text, CAccNames& names) { return Parser(text, names).Run(); }
 
-CAccNames ReadDDECfg(std::string_view path, const Result<std::string>& file, int& ok) {
+bool ReadDDECfg(std::string_view path, const Result<std::string>& file, CAccNames& names) {
   const std::string shown(path);
-  CAccNames names;
   if (!file.ok() && file.status().code() == StatusCode::kNotFound) {
     Report("        No existing Access Name data", 0, 0);
-  } else if (!file.ok()) {
-    Report(StringPrintf("Failed to open %s", shown.c_str()), 2, 1);
-    ok = 0;
-  } else if (ParseDDECfg(*file, names)) {
-    Report(StringPrintf("        Read Access Name data from file %s", shown.c_str()), 0, 0);
-  } else {
-    Report(StringPrintf("Invalid format in file %s", shown.c_str()), 2, 1);
-    ok = 0;
+    return true;
   }
-  return names;
+  if (!file.ok()) {
+    Report(StringPrintf("Failed to open %s", shown.c_str()), 2, 1);
+    return false;
+  }
+  if (!ParseDDECfg(*file, names)) {
+    Report(StringPrintf("Invalid format in file %s", shown.c_str()), 2, 1);
+    return false;
+  }
+  Report(StringPrintf("        Read Access Name data from file %s", shown.c_str()), 0, 0);
+  return true;
 }
 
 }  // namespace quellor

@@ -1,19 +1,24 @@
-// PrepareAppFolder: the constructor of CInTApp.
+// PrepareAppFolder: how an application's folder is made ready for its build.
 #include <string>
 
 #include "accessnames/dde_cfg_file.h"
 #include "apps/intouch_app.h"
 #include "base/format.h"
-#include "driver/run_state.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "report/report.h"
+#include "run/run_state.h"
 
 namespace quellor {
 namespace {
 
 // InTouch cannot keep its history files in an application folder whose path is longer.
 constexpr std::size_t kLongestHistoryPath = 50;
+
+// Whether `folder` holds an InTouch application (whole, when the shell's copy made it).
+bool HoldsApplication(const std::string& folder) {
+  return PathExists(folder + "\\" + std::string(kAppMarkerFile));
+}
 
 void ReportManagedFolderLines() {
   Report(
@@ -26,92 +31,95 @@ void ReportManagedFolderLines() {
 
 }  // namespace
 
-CInTApp::CInTApp(std::string_view ProjectDir, std::string_view FactorySuiteDir,
-                 std::string_view ClientsDir, std::string_view InTouchAppName, ProjAccName_T& row,
-                 std::string_view ClientAppName, const char* FolderOverride, int& ok)
-    : folders_{std::string(ProjectDir), std::string(FactorySuiteDir), std::string(ClientsDir), ""},
-      InTouchAppName_(InTouchAppName) {
-  PrepareAppFolder(FolderOverride, row, ClientAppName, ok);
+std::unique_ptr<CInTApp> CInTApp::PrepareAppFolder(
+    std::string_view project_dir, std::string_view factory_suite_dir, std::string_view clients_dir,
+    std::string_view in_touch_app_name, ProjAccName_T& row, std::string_view client_app_name,
+    std::optional<std::string_view> folder_override) {
+  std::unique_ptr<CInTApp> app(
+      new CInTApp(project_dir, factory_suite_dir, clients_dir, in_touch_app_name));
+  if (!app->Prepare(folder_override, row, client_app_name)) return nullptr;
+  return app;
 }
+
+CInTApp::CInTApp(std::string_view project_dir, std::string_view factory_suite_dir,
+                 std::string_view clients_dir, std::string_view in_touch_app_name)
+    : folders_{std::string(project_dir), std::string(factory_suite_dir), std::string(clients_dir),
+               ""},
+      in_touch_app_name_(in_touch_app_name) {}
 
 CInTApp::~CInTApp() = default;
 
-void CInTApp::PrepareAppFolder(const char* FolderOverride, ProjAccName_T& row,
-                               std::string_view ClientAppName, int& ok) {
-  ok = 1;
+bool CInTApp::Prepare(std::optional<std::string_view> folder_override, ProjAccName_T& row,
+                      std::string_view client_app_name) {
   // An existing folder is fine; a folder that cannot be made shows in the later steps.
   (void)MakeDirectory(folders_.FactorySuiteDir);
   (void)MakeDirectory(folders_.ClientsDir);
   (void)MakeDirectory(folders_.ClientsDir + "\\InTApps");
-  AppPath_ = folders_.ClientsDir + "\\InTApps\\" + InTouchAppName_;
-  const std::string AppFolder = FolderOverride != nullptr ? FolderOverride : AppPath_;
+  app_path_ = folders_.ClientsDir + "\\InTApps\\" + in_touch_app_name_;
+  const std::string app_folder = folder_override ? std::string(*folder_override) : app_path_;
 
-  const bool prepared = (FolderOverride != nullptr || PathExists(AppPath_))
-                            ? PrepareExistingFolder(FolderOverride, AppFolder)
+  const bool prepared = (folder_override || PathExists(app_path_))
+                            ? PrepareExistingFolder(folder_override, app_folder)
                             : PrepareNewFolder();
-  if (!prepared) {
-    ok = 0;
-    folder_lock_.reset();
-    return;
-  }
-  CheckHistoryPath(AppFolder);
+  if (!prepared) return false;
+  CheckHistoryPath(app_folder);
 
-  AccNames_ = std::make_unique<CAccNames>(ReadDDECfgFile(AppFolder, ok));
-  if (ok == 0) {
+  if (!ReadDDECfgFile(app_folder, acc_names_)) {
     Report(StringPrintf("Failed to create the access name data for InTouch application %s ",
-                        InTouchAppName_.c_str()),
+                        in_touch_app_name_.c_str()),
            2, 1);
-    folder_lock_.reset();
-    return;
+    return false;
   }
-  ClientList_ = std::make_unique<std::vector<ClientApp_T>>();
-  AddClientApp(ClientAppName, row);
+  AddClientApp(client_app_name, row);
+  return true;
 }
 
 bool CInTApp::PrepareNewFolder() {
-  Report(StringPrintf("Creating InTouch application folder %s", InTouchAppName_.c_str()), 0, 0);
-  (void)MakeDirectory(AppPath_);
-  LockFolder(AppPath_);
+  Report(StringPrintf("Creating InTouch application folder %s", in_touch_app_name_.c_str()), 0, 0);
+  (void)MakeDirectory(app_path_);
+  LockFolder(app_path_);
   // Another build may have made and filled the folder while this one waited for its lock:
   // what that build wrote is kept, never copied over with the shell application's files.
-  if (PathExists(AppPath_ + "\\tagname.x")) return true;
+  if (HoldsApplication(app_path_)) return true;
   if (ManagedApps()) {
     ReportManagedFolderLines();
     return true;
   }
   // A new folder cannot be open in the editor: no lock file is looked for.
-  return CopyShellApp(AppPath_, "*.*") != 0;
+  return CopyShellApp(app_path_, "*.*");
 }
 
-bool CInTApp::PrepareExistingFolder(const char* FolderOverride, const std::string& AppFolder) {
-  Report(StringPrintf("Modifying existing InTouch application %s ", InTouchAppName_.c_str()), 0, 0);
-  LockFolder(AppFolder);
-  if (FolderOverride == nullptr && !PathExists(AppPath_ + "\\tagname.x")) {
+bool CInTApp::PrepareExistingFolder(std::optional<std::string_view> folder_override,
+                                    const std::string& app_folder) {
+  Report(StringPrintf("Modifying existing InTouch application %s ", in_touch_app_name_.c_str()), 0,
+         0);
+  LockFolder(app_folder);
+  if (!folder_override && !HoldsApplication(app_path_)) {
     if (ManagedApps()) {
       ReportManagedFolderLines();
       return false;
     }
-    if (CopyShellApp(AppPath_, "*.*") == 0) return false;
+    if (!CopyShellApp(app_path_, "*.*")) return false;
   }
-  if (PathExists(AppFolder + "\\appedit.lok")) {
+  if (PathExists(app_folder + "\\appedit.lok")) {
     Report(StringPrintf(
                "InTouch application %s appears to be locked (appedit.lok exists) - aborting build",
-               InTouchAppName_.c_str()),
+               in_touch_app_name_.c_str()),
            2, 1);
     return false;
   }
   return true;
 }
 
-void CInTApp::LockFolder(const std::string& AppFolder) {
-  auto lock = PathLock::Acquire(AppFolder);
+void CInTApp::LockFolder(const std::string& app_folder) {
+  auto lock = PathLock::Acquire(app_folder);
   if (lock.ok()) folder_lock_.emplace(std::move(*lock));
 }
 
-void CInTApp::CheckHistoryPath(const std::string& AppFolder) const {
+void CInTApp::CheckHistoryPath(const std::string& app_folder) const {
   // The length that matters is AppPath's, also when the build goes to another folder.
-  if (GetPrivateProfileInt("History", "bUseAppDir", 0, AppFolder + "\\dhistcfg.ini") == 1 &&
-      AppPath_.size() > kLongestHistoryPath) {
+  if (GetPrivateProfileInt("History", "bUseAppDir", 0, app_folder + "\\dhistcfg.ini") == 1 &&
+      app_path_.size() > kLongestHistoryPath) {
     Report(
         "InTouch application path too long for historical logging, see Special->Configure->"
         "Historical Logging... in WindowMaker",
@@ -119,19 +127,18 @@ void CInTApp::CheckHistoryPath(const std::string& AppFolder) const {
   }
 }
 
-void CInTApp::AddClientApp(std::string_view ClientAppName, ProjAccName_T& row) {
+void CInTApp::AddClientApp(std::string_view client_app_name, ProjAccName_T& row) {
   int index = 0;
-  AccNames_->MergeAccessName(row, index);
-  ClientList_->push_back(ClientApp_T{std::string(ClientAppName), {index}});
-  CurrentClient_ = static_cast<int>(ClientList_->size()) - 1;
+  acc_names_.MergeAccessName(row, index);
+  client_list_.push_back(ClientApp_T{std::string(client_app_name), {index}});
   current_indices_ = {index};
 }
 
 void CInTApp::AddAccessName(ProjAccName_T& row) {
   int index = 0;
-  AccNames_->MergeAccessName(row, index);
+  acc_names_.MergeAccessName(row, index);
   if (!current_indices_.insert(index).second) return;
-  ClientList_->at(static_cast<std::size_t>(CurrentClient_)).AccNameIndices.push_back(index);
+  client_list_.back().AccNameIndices.push_back(index);
 }
 
 }  // namespace quellor

@@ -20,7 +20,6 @@
 namespace quellor {
 namespace {
 
-constexpr std::string_view kInstallationKey = "SOFTWARE\\Wonderware\\InTouch\\Installation";
 constexpr std::string_view kListFileName = "AppList.INI";
 constexpr std::string_view kListSection = "InTouch";
 constexpr std::string_view kCountKey = "AppCount";
@@ -33,7 +32,7 @@ constexpr std::int32_t kCountLimit = 100000;
 // NUL; empty when the key or the value is missing or does not fit the buffer.
 std::string InstallationValue(std::string_view value_name) {
   Result<std::string> value = Env::Default().registry().QueryString(
-      RegistryRoot::kLocalMachine, kInstallationKey, value_name, kPathBuffer);
+      RegistryRoot::kLocalMachine, kInTouchInstallationKey, value_name, kPathBuffer);
   if (!value.ok()) return {};
   return value->substr(0, value->find('\0'));
 }
@@ -65,11 +64,11 @@ Result<ListKeys> ReadListKeys(std::string_view list_file) {
   return keys;
 }
 
-// Whether a numbered key below `count` names `AppPath`; a missing key never does.
-bool IsListed(const ListKeys& keys, std::int32_t count, std::string_view AppPath) {
+// Whether a numbered key below `count` names `app_path`; a missing key never does.
+bool IsListed(const ListKeys& keys, std::int32_t count, std::string_view app_path) {
   for (std::int32_t i = 0; i < count; ++i) {
     const auto it = keys.find(StringPrintf("APP%05d", i));
-    if (it != keys.end() && it->second && EqualsIgnoreCase(*it->second, AppPath)) return true;
+    if (it != keys.end() && it->second && EqualsIgnoreCase(*it->second, app_path)) return true;
   }
   return false;
 }
@@ -94,13 +93,13 @@ std::string AppListDirectory() {
   return directory;
 }
 
-void RegisterInAppList(std::string_view AppPath) {
+void RegisterInAppList(std::string_view app_path) {
   const std::string directory = AppListDirectory();
   if (directory.empty()) return;
   const std::string list_file = directory + std::string(kListFileName);
   // A folder holding a line end can never be stored, nor match a stored key: refused before the
   // list is touched, so that a missing list is not left behind empty.
-  if (AppPath.find_first_of("\r\n") != std::string_view::npos) {
+  if (app_path.find_first_of("\r\n") != std::string_view::npos) {
     ReportListNotWritten(list_file);
     return;
   }
@@ -120,11 +119,11 @@ void RegisterInAppList(std::string_view AppPath) {
     Report(StringPrintf("AppList.INI has an invalid AppCount %d", count), 1, 0);
     return;
   }
-  if (IsListed(*keys, count, AppPath)) return;
+  if (IsListed(*keys, count, app_path)) return;
 
   const std::string new_count = std::to_string(count + 1);
   const std::string new_key = StringPrintf("App%05d", count);
-  const ProfileEntry entries[] = {{kCountKey, new_count}, {new_key, AppPath}};
+  const ProfileEntry entries[] = {{kCountKey, new_count}, {new_key, app_path}};
   if (!WritePrivateProfileStrings(kListSection, entries, list_file).ok()) {
     ReportListNotWritten(list_file);
   }

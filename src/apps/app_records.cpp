@@ -31,10 +31,10 @@ bool ReadRecordFields(ProjectQuery& query, std::span<const char* const> names,
   return true;
 }
 
-bool IsRecordUsable(const std::string& client, const std::string* client_app,
+bool IsRecordUsable(std::string_view client, std::optional<std::string_view> client_app,
                     const ProjAccName_T& row) {
   if (!IsSingleFolderName(client) || IsBlank(client)) return false;
-  if (client_app != nullptr && (IsBlank(*client_app) || HoldsLineEnd(*client_app))) return false;
+  if (client_app && (IsBlank(*client_app) || HoldsLineEnd(*client_app))) return false;
   if (IsBlank(row.AccessName) || IsBlank(row.ServerApplication) ||
       IsBlank(row.MasterServerComputerName)) {
     return false;

@@ -2,11 +2,13 @@
 // may become an application, a node or an access name.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "accessnames/acc_name.h"
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 
 namespace quellor {
 
@@ -17,8 +19,8 @@ bool ReadRecordFields(ProjectQuery& query, std::span<const char* const> names,
 
 // Whether a record may enter the build: its client name (application or node) names one
 // folder, its required values are not blank, and every value is one the application's
-// DDE.CFG can carry. `client_app` is null for a historian node, which has none.
-bool IsRecordUsable(const std::string& client, const std::string* client_app,
+// DDE.CFG can carry. A historian node has no client application.
+bool IsRecordUsable(std::string_view client, std::optional<std::string_view> client_app,
                     const ProjAccName_T& row);
 
 }  // namespace quellor

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string>
 
+#include "apps/app_list.h"
 #include "apps/intouch_app.h"
 #include "base/ascii.h"
 #include "base/format.h"
@@ -14,14 +15,13 @@
 namespace quellor {
 namespace {
 
-constexpr char kInTouchKey[] = "SOFTWARE\\Wonderware\\InTouch\\Installation";
 constexpr char kSuiteKey[] = "SOFTWARE\\Holdrane\\Corvane";
 
 // The installed InTouch version, read as "%f" reads it into a float: the number at the start
 // of the text after blanks; 9.0 without a key, a value or a number.
 float InstalledInTouchVersion(const Registry& registry) {
   float version = 9.0F;
-  auto text = registry.QueryString(RegistryRoot::kLocalMachine, kInTouchKey, "Version");
+  auto text = registry.QueryString(RegistryRoot::kLocalMachine, kInTouchInstallationKey, "Version");
   if (!text.ok()) return version;
   std::string_view number = TrimLeftAscii(*text);
   if (!number.empty() && number.front() == '+') number.remove_prefix(1);
@@ -33,20 +33,22 @@ float InstalledInTouchVersion(const Registry& registry) {
 
 }  // namespace
 
-int CInTApp::CopyShellApp(std::string_view folder, std::string_view pattern) {
+bool CInTApp::CopyShellApp(std::string_view folder, std::string_view pattern) {
   Report("        Copying InTouch shell application files", 0, 0);
-  if (folders_.ShellAppDir.empty() && FindShellAppSource() == 0) return 0;
-  const int copied = CopyFolderFiles(folder, folders_.ShellAppDir, pattern);
-  if (copied == 0) Report("Failed to copy shell application to InTouch application", 2, 1);
-  return copied;
+  if (folders_.ShellAppDir.empty() && !FindShellAppSource()) return false;
+  if (!CopyFolderFiles(folder, folders_.ShellAppDir, pattern, kAppMarkerFile)) {
+    Report("Failed to copy shell application to InTouch application", 2, 1);
+    return false;
+  }
+  return true;
 }
 
-int CInTApp::FindShellAppSource() {
+bool CInTApp::FindShellAppSource() {
   const Registry& registry = Env::Default().registry();
   const float version = InstalledInTouchVersion(registry);
   if (!registry.KeyExists(RegistryRoot::kLocalMachine, kSuiteKey)) {
     Report("Failed to open registry key SOFTWARE\\Holdrane\\Corvane", 2, 1);
-    return 0;
+    return false;
   }
   struct Candidate {
     const char* value_name;
@@ -65,7 +67,7 @@ int CInTApp::FindShellAppSource() {
         registry.QueryString(RegistryRoot::kLocalMachine, kSuiteKey, candidate.value_name);
     if (folder.ok()) {
       folders_.ShellAppDir = folder->c_str();  // a stored NUL ends the folder name
-      return 1;
+      return true;
     }
   }
   if (!registry.QueryString(RegistryRoot::kLocalMachine, kSuiteKey, "ManagedAppfile").ok()) {
@@ -76,20 +78,20 @@ int CInTApp::FindShellAppSource() {
         "Link\" dialog to make/edit/publish a new application",
         2, 1);
   }
-  return 0;
+  return false;
 }
 
-int CopyFolderFiles(std::string_view destination, std::string_view source,
-                    std::string_view pattern) {
+bool CopyFolderFiles(std::string_view destination, std::string_view source,
+                     std::string_view pattern, std::string_view last_entry) {
   std::string source_list(source);
   if (!pattern.empty()) source_list.append("\\").append(pattern);
-  if (!CopyFolderEntries(destination, source, pattern).ok()) {
+  if (!CopyFolderEntries(destination, source, pattern, last_entry).ok()) {
     Report(StringPrintf("Failed to copy %s to %s", source_list.c_str(),
                         std::string(destination).c_str()),
            2, 1);
-    return 0;
+    return false;
   }
-  return 1;
+  return true;
 }
 
 }  // namespace quellor

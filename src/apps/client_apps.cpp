@@ -3,7 +3,6 @@
 #include "apps/client_apps.h"
 
 #include <array>
-#include <optional>
 #include <string>
 
 #include "apps/app_records.h"
@@ -39,57 +38,57 @@ constexpr std::array<const char*, 6> kNodeFields = {
     "ComputerName", "AccessName",       "MasterServerComputerName", "StandbyServerComputerName",
     "Topic",        "ServerApplication"};
 
-// Releases a query's context now: the object goes when this returns.
-void ReleaseQuery(ProjectQuery query) { (void)query; }
-
 // The records to group, positioned on the first one: the saved query's, or when it lists
-// none the fallback's, prepared only once the saved query's context is released. Empty when
-// neither has a record (a fallback that fails to prepare has none).
-std::optional<ProjectQuery> FirstAppRecord(ProjectQuery saved) {
-  if (saved.MoveNext() >= 0) return std::optional<ProjectQuery>(std::move(saved));
-  ReleaseQuery(std::move(saved));
+// none the fallback's, prepared only once the saved query's context is released. Not prepared
+// (released) when neither has a record; a fallback that fails to prepare has none.
+ProjectQuery FirstAppRecord(ProjectQuery saved) {
+  if (saved.MoveNext() >= 0) return saved;
+  saved.Release();
   ProjectQuery fallback = ProjectQuery::Sql(kAllAppsSql, nullptr, 0);
-  if (!fallback.ok() || fallback.MoveNext() < 0) return std::nullopt;
-  return std::optional<ProjectQuery>(std::move(fallback));
+  if (fallback.ok() && fallback.MoveNext() < 0) fallback.Release();
+  return fallback;
 }
 
 }  // namespace
 
-CClientApps::CClientApps(const char* ProjectDir, const char* FactorySuiteDir,
-                         const char* ClientsDir, const char* ClientFilter,
-                         const char* FolderOverride) {
-  DiscoverInTouchApps(ProjectDir, FactorySuiteDir, ClientsDir, ClientFilter, FolderOverride);
-  if (ClientFilter == nullptr) DiscoverInSQLNodes(FactorySuiteDir, ClientsDir);
+CClientApps::CClientApps(std::string_view project_dir, std::string_view factory_suite_dir,
+                         std::string_view clients_dir,
+                         std::optional<std::string_view> client_filter,
+                         std::optional<std::string_view> folder_override) {
+  DiscoverInTouchApps(project_dir, factory_suite_dir, clients_dir, client_filter, folder_override);
+  if (!client_filter) DiscoverInSQLNodes(factory_suite_dir, clients_dir);
 }
 
 CClientApps::~CClientApps() {
-  for (auto& app : InTouchApps_) app.reset();
-  InTouchApps_.clear();
-  for (auto& node : InSQLNodes_) node.reset();
-  InSQLNodes_.clear();
+  for (auto& app : in_touch_apps_) app.reset();
+  in_touch_apps_.clear();
+  for (auto& node : in_sql_nodes_) node.reset();
+  in_sql_nodes_.clear();
 }
 
-void CClientApps::DiscoverInTouchApps(const char* ProjectDir, const char* FactorySuiteDir,
-                                      const char* ClientsDir, const char* ClientFilter,
-                                      const char* FolderOverride) {
+void CClientApps::DiscoverInTouchApps(std::string_view project_dir,
+                                      std::string_view factory_suite_dir,
+                                      std::string_view clients_dir,
+                                      std::optional<std::string_view> client_filter,
+                                      std::optional<std::string_view> folder_override) {
   ProjectQuery saved = ProjectQuery::Saved("qFTInTouchAppData", nullptr, 0);
   if (!saved.ok()) {
     Report("Failed to prepare query qFTInTouchAppData", 2, 1);
     return;
   }
-  std::optional<ProjectQuery> query = FirstAppRecord(std::move(saved));
-  std::array<std::string, kAppFields.size()> v;
-  auto& [app_name, client_name, access_name, master, standby, server_app, topic] = v;
+  ProjectQuery query = FirstAppRecord(std::move(saved));
+  std::array<std::string, kAppFields.size()> fields;
+  auto& [app_name, client_name, access_name, master, standby, server_app, topic] = fields;
   CInTApp* current = nullptr;
   std::string current_app, current_client;
-  for (bool more = query.has_value(); more; more = query->MoveNext() >= 0) {
-    if (!ReadRecordFields(*query, kAppFields, v)) {
+  for (bool more = query.ok(); more; more = query.MoveNext() >= 0) {
+    if (!ReadRecordFields(query, kAppFields, fields)) {
       Report("Query qFTInTouchAppData has invalid record", 2, 1);
       continue;
     }
-    if (ClientFilter != nullptr && !EqualsIgnoreCase(app_name, ClientFilter)) continue;
+    if (client_filter && !EqualsIgnoreCase(app_name, *client_filter)) continue;
     ProjAccName_T row{access_name, topic, master, standby, server_app};
-    if (!IsRecordUsable(app_name, &client_name, row)) {
+    if (!IsRecordUsable(app_name, client_name, row)) {
       Report(StringPrintf("Invalid Access Name data : Client = %s, App = %s, AccName = %s, "
                           "MstrServer = %s, StbyServer = %s, Topic = %s",
                           app_name.c_str(), client_name.c_str(), access_name.c_str(),
@@ -98,12 +97,11 @@ void CClientApps::DiscoverInTouchApps(const char* ProjectDir, const char* Factor
       continue;
     }
     if (current == nullptr || app_name != current_app) {
-      int ok = 1;
-      auto app = std::make_unique<CInTApp>(ProjectDir, FactorySuiteDir, ClientsDir, app_name, row,
-                                           client_name, FolderOverride, ok);
-      if (ok == 0) break;  // the application goes; the ones found so far are still built
+      std::unique_ptr<CInTApp> app = CInTApp::PrepareAppFolder(
+          project_dir, factory_suite_dir, clients_dir, app_name, row, client_name, folder_override);
+      if (app == nullptr) break;  // the applications found so far are still built
       current = app.get();
-      InTouchApps_.push_back(std::move(app));
+      in_touch_apps_.push_back(std::move(app));
       current_app = app_name;
       current_client = client_name;
     } else if (client_name != current_client) {
@@ -113,27 +111,28 @@ void CClientApps::DiscoverInTouchApps(const char* ProjectDir, const char* Factor
       current->AddAccessName(row);
     }
   }
-  query.reset();
+  query.Release();
   ProjectTags project;  // read by the first dictionary's merge, then shared
-  for (auto& app : InTouchApps_) app->BuildApp(FolderOverride, project);
+  for (auto& app : in_touch_apps_) app->BuildApp(folder_override, project);
 }
 
-void CClientApps::DiscoverInSQLNodes(const char* FactorySuiteDir, const char* ClientsDir) {
-  std::optional<ProjectQuery> query(ProjectQuery::Sql(kNodesSql, nullptr, 0));
-  if (!query->ok()) {
+void CClientApps::DiscoverInSQLNodes(std::string_view factory_suite_dir,
+                                     std::string_view clients_dir) {
+  ProjectQuery query = ProjectQuery::Sql(kNodesSql, nullptr, 0);
+  if (!query.ok()) {
     Report("Failed to prepare query qFTInSQLData", 2, 1);
     return;
   }
-  std::array<std::string, kNodeFields.size()> v;
-  auto& [computer, access_name, master, standby, topic, server_app] = v;
+  std::array<std::string, kNodeFields.size()> fields;
+  auto& [computer, access_name, master, standby, topic, server_app] = fields;
   CInSApp* current = nullptr;
-  for (bool more = query->MoveNext() >= 0; more; more = query->MoveNext() >= 0) {
-    if (!ReadRecordFields(*query, kNodeFields, v)) {
+  for (bool more = query.MoveNext() >= 0; more; more = query.MoveNext() >= 0) {
+    if (!ReadRecordFields(query, kNodeFields, fields)) {
       Report("Query qFTInSQLData has invalid record", 2, 1);
       continue;
     }
     ProjAccName_T row{access_name, topic, master, standby, server_app};
-    if (!IsRecordUsable(computer, nullptr, row)) {
+    if (!IsRecordUsable(computer, std::nullopt, row)) {
       Report(StringPrintf("Invalid Access Name data : Client = %s, AccName = %s, MstrServer = %s, "
                           "StbyServer = %s, Topic = %s",
                           computer.c_str(), access_name.c_str(), master.c_str(), standby.c_str(),
@@ -142,14 +141,15 @@ void CClientApps::DiscoverInSQLNodes(const char* FactorySuiteDir, const char* Cl
       continue;
     }
     if (current == nullptr || computer != current->NodeName()) {
-      InSQLNodes_.push_back(std::make_unique<CInSApp>(FactorySuiteDir, ClientsDir, computer, row));
-      current = InSQLNodes_.back().get();
+      in_sql_nodes_.push_back(
+          std::make_unique<CInSApp>(factory_suite_dir, clients_dir, computer, row));
+      current = in_sql_nodes_.back().get();
     } else {
       current->AddAccessName(row);
     }
   }
-  query.reset();
-  for (auto& node : InSQLNodes_) node->BuildImportFile();
+  query.Release();
+  for (auto& node : in_sql_nodes_) node->BuildImportFile();
 }
 
 }  // namespace quellor

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "apps/insql_app.h"
@@ -13,26 +15,28 @@ namespace quellor {
 
 class CClientApps final {
  public:
-  // ClientFilter and FolderOverride are null unless the command line named one application
-  // and its folder. The historian nodes are built only without a ClientFilter.
-  CClientApps(const char* ProjectDir, const char* FactorySuiteDir, const char* ClientsDir,
-              const char* ClientFilter, const char* FolderOverride);
+  // `client_filter` and `folder_override` are given when the command line named one
+  // application and its folder. The historian nodes are built only without a client filter.
+  CClientApps(std::string_view project_dir, std::string_view factory_suite_dir,
+              std::string_view clients_dir, std::optional<std::string_view> client_filter,
+              std::optional<std::string_view> folder_override);
   // Frees the HMI applications in order, then the historian nodes in order.
   ~CClientApps();
   CClientApps(const CClientApps&) = delete;
   CClientApps& operator=(const CClientApps&) = delete;
 
-  const std::vector<std::unique_ptr<CInTApp>>& InTouchApps() const { return InTouchApps_; }
-  const std::vector<std::unique_ptr<CInSApp>>& InSQLNodes() const { return InSQLNodes_; }
+  const std::vector<std::unique_ptr<CInTApp>>& InTouchApps() const { return in_touch_apps_; }
+  const std::vector<std::unique_ptr<CInSApp>>& InSQLNodes() const { return in_sql_nodes_; }
 
  private:
-  void DiscoverInTouchApps(const char* ProjectDir, const char* FactorySuiteDir,
-                           const char* ClientsDir, const char* ClientFilter,
-                           const char* FolderOverride);
-  void DiscoverInSQLNodes(const char* FactorySuiteDir, const char* ClientsDir);
+  void DiscoverInTouchApps(std::string_view project_dir, std::string_view factory_suite_dir,
+                           std::string_view clients_dir,
+                           std::optional<std::string_view> client_filter,
+                           std::optional<std::string_view> folder_override);
+  void DiscoverInSQLNodes(std::string_view factory_suite_dir, std::string_view clients_dir);
 
-  std::vector<std::unique_ptr<CInTApp>> InTouchApps_;
-  std::vector<std::unique_ptr<CInSApp>> InSQLNodes_;
+  std::vector<std::unique_ptr<CInTApp>> in_touch_apps_;
+  std::vector<std::unique_ptr<CInSApp>> in_sql_nodes_;
 };
 
 }  // namespace quellor

@@ -4,23 +4,25 @@
 
 namespace quellor {
 
-CInSApp::CInSApp(std::string_view FactorySuiteDir, std::string_view ClientsDir,
-                 std::string_view NodeName, ProjAccName_T& row)
-    : folders_{"", std::string(FactorySuiteDir), std::string(ClientsDir), ""}, NodeName_(NodeName) {
+CInSApp::CInSApp(std::string_view factory_suite_dir, std::string_view clients_dir,
+                 std::string_view node_name, ProjAccName_T& row)
+    : folders_{"", std::string(factory_suite_dir), std::string(clients_dir), ""},
+      node_name_(node_name) {
   int index = 0;
-  AccNames_ = CAccNames(row, index);
-  AccNameIndices_.push_back(index);
+  acc_names_ = CAccNames(row, index);
+  acc_name_indices_.push_back(index);
   listed_.insert(index);
 }
 
 void CInSApp::AddAccessName(ProjAccName_T& row) {
   int index = 0;
-  AccNames_.MergeAccessName(row, index);
-  if (listed_.insert(index).second) AccNameIndices_.push_back(index);
+  acc_names_.MergeAccessName(row, index);
+  if (listed_.insert(index).second) acc_name_indices_.push_back(index);
 }
 
 void CInSApp::BuildImportFile() {
-  quellor::BuildImportFile(folders_.FactorySuiteDir, folders_.ClientsDir, NodeName_, NodeFolder_);
+  node_folder_ =
+      quellor::BuildImportFile(folders_.FactorySuiteDir, folders_.ClientsDir, node_name_);
 }
 
 }  // namespace quellor

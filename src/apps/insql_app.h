@@ -15,8 +15,8 @@ namespace quellor {
 class CInSApp final {
  public:
   // A node whose set starts with `row`.
-  CInSApp(std::string_view FactorySuiteDir, std::string_view ClientsDir, std::string_view NodeName,
-          ProjAccName_T& row);
+  CInSApp(std::string_view factory_suite_dir, std::string_view clients_dir,
+          std::string_view node_name, ProjAccName_T& row);
   CInSApp(const CInSApp&) = delete;
   CInSApp& operator=(const CInSApp&) = delete;
 
@@ -26,18 +26,19 @@ class CInSApp final {
   void BuildImportFile();
 
   const CClientFolders& folders() const { return folders_; }
-  const std::string& NodeName() const { return NodeName_; }
-  const std::string& NodeFolder() const { return NodeFolder_; }
-  const CAccNames& AccNames() const { return AccNames_; }
-  const std::vector<int>& AccNameIndices() const { return AccNameIndices_; }
+  const std::string& NodeName() const { return node_name_; }
+  // Empty until the import file is built.
+  const std::string& NodeFolder() const { return node_folder_; }
+  const CAccNames& AccNames() const { return acc_names_; }
+  const std::vector<int>& AccNameIndices() const { return acc_name_indices_; }
 
  private:
   CClientFolders folders_;
-  std::string NodeName_;
-  CAccNames AccNames_;
-  std::vector<int> AccNameIndices_;
+  std::string node_name_;
+  CAccNames acc_names_;
+  std::vector<int> acc_name_indices_;
   std::unordered_set<int> listed_;
-  std::string NodeFolder_;
+  std::string node_folder_;
 };
 
 }  // namespace quellor

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace quellor {
 
@@ -21,9 +23,17 @@ constexpr std::int32_t WrappingMul(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
 }
 
-// A decimal number read from text: optional blanks, an optional sign, then digits up to the
-// first non-digit, accumulated modulo 2^32 (so "4294967297" is 1). No digit gives 0.
-std::int32_t ParseWrappedDecimal(const char* text);
+// Numbers read from text as the C runtime's "%d" and "%x" conversions and atoi read them:
+// optional white space, an optional sign, then digits (for hexadecimal an optional "0x" or
+// "0X" first); the number ends at the first character that is not a digit of its base and the
+// rest is ignored. Values wrap modulo 2^32 (so "4294967297" is 1), so no input is undefined.
+//
+// The decimal number at the start of `text`, or none when it does not begin with one (atoi
+// gives 0 there).
+std::optional<std::int32_t> ReadLeadingDecimal(std::string_view text);
+// The hexadecimal number at the start of `text`, or none when it does not begin with one.
+// "0x" not followed by a hexadecimal digit reads as 0, the digit before the x.
+std::optional<std::int32_t> ReadLeadingHex(std::string_view text);
 
 // A fraction of a range in float32, as float fields are computed: the range hi - lo is formed
 // in double, rounded to float32 and multiplied by the float32 fraction in float32.

@@ -1,6 +1,5 @@
 #include "driver/build_driver.h"
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -11,12 +10,14 @@
 #include "driver/csv_line.h"
 #include "driver/project_flags.h"
 #include "driver/project_paths.h"
-#include "driver/project_query.h"
-#include "driver/run_state.h"
+#include "platform/console.h"
+#include "platform/env.h"
 #include "platform/locale.h"
 #include "platform/profile.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "report/report_channel.h"
+#include "run/run_state.h"
 
 namespace quellor {
 namespace {
@@ -29,21 +30,15 @@ constexpr std::string_view kUsage =
     "  quotes group. QUELLOR_PREFIX names the folder that plays the Windows machine.\n"
     "  quellor --version prints the version.\n";
 
-// Writes text for a person at the console, outside any build.
-void PrintToConsole(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
-}
-
 // Lines that end the run before anything else happens; true when `line` is one of them.
 bool HandledBeforeTheBuild(const std::string& line) {
   if (line.empty() || line == "/REGSERVER" || line == "/UNREGSERVER") return true;
   if (line == "--HELP" || line == "-H" || line == "/?") {
-    PrintToConsole(kUsage);
+    WriteToConsole(ConsoleStream::kOutput, kUsage);
     return true;
   }
   if (line == "--VERSION") {
-    PrintToConsole("quellor " QUELLOR_VERSION "\n");
+    WriteToConsole(ConsoleStream::kOutput, "quellor " QUELLOR_VERSION "\n");
     return true;
   }
   return false;
@@ -60,15 +55,14 @@ void ReadManagedApps(const std::string& settings_file) {
 // The client build, between the gate and the release. Fields 1 and 2 name one application
 // and its folder only when the line has exactly three fields.
 void BuildClientApps(const CSVLine& fields, const ProjectPaths& paths) {
-  std::optional<std::string> client_filter;
-  std::optional<std::string> folder_override;
+  std::optional<std::string_view> client_filter;
+  std::optional<std::string_view> folder_override;
   if (fields.size() == 3) {
     client_filter = fields[1];
     folder_override = fields[2];
   }
-  const CClientApps apps(paths.ProjectDir.c_str(), paths.FactorySuiteDir.c_str(),
-                         paths.ClientsDir.c_str(), client_filter ? client_filter->c_str() : nullptr,
-                         folder_override ? folder_override->c_str() : nullptr);
+  const CClientApps apps(paths.project_dir, paths.factory_suite_dir, paths.clients_dir,
+                         client_filter, folder_override);
 }
 
 // Everything between opening and closing the report channel.
@@ -76,13 +70,13 @@ void BuildProject(const CSVLine& fields) {
   Report(CmdLine(), 0, 0);
   Report("Quellor - Quellorant", 0, 0);
   const ProjectPaths paths = DeriveProjectPaths(fields[0]);
-  if (fields.size() == 1) ReadManagedApps(paths.SettingsFile);
-  if (TagDll().AttachProjectDb(paths.DatabasePath.c_str()) < 0) {
+  if (fields.size() == 1) ReadManagedApps(paths.settings_file);
+  if (TagDll().AttachProjectDb(paths.database_path.c_str()) < 0) {
     // The library is not loaded, so there is nothing to release.
     Report("Failed to attach to db", 2, 1);
     return;
   }
-  if (CheckProjectFlags() != 0) BuildClientApps(fields, paths);
+  if (CheckProjectFlags()) BuildClientApps(fields, paths);
   TagDll().ReleaseProjectDb();
 }
 
@@ -97,6 +91,13 @@ std::string CommandLineTail(std::span<const char* const> args) {
   return Utf8ToCp1252(tail);
 }
 
+void ResetRunState(std::string library_name) {
+  TheRunState() = RunState();
+  ResetReportChannel();
+  ResetTagDll(std::move(library_name));
+  Env::Default().Reset();
+}
+
 int RunBuild(std::string_view command_line_tail, std::string library_name) {
   ResetRunState(std::move(library_name));
   std::string& line = TheRunState().g_CmdLine;
@@ -105,7 +106,7 @@ int RunBuild(std::string_view command_line_tail, std::string library_name) {
 
   // A non-empty line always gives at least one field.
   const auto fields = std::make_unique<const CSVLine>(line, ListSeparator());
-  OpenReportChannel((*fields)[0].c_str());
+  OpenReportChannel((*fields)[0]);
   BuildProject(*fields);
   CloseReportChannel();
   return 0;

@@ -6,13 +6,18 @@
 #include <string>
 #include <string_view>
 
-#include "driver/project_db.h"
+#include "projectdb/project_db.h"
 
 namespace quellor {
 
 // The command-line tail as the program's entry receives it on this host: the arguments after
 // the program's name joined by single blanks, from UTF-8 to the program's Windows-1252.
 std::string CommandLineTail(std::span<const char* const> args);
+
+// Forgets everything a previous run left: the run state returns to its initial values, the
+// build-window connection is dropped, the project-database library is unloaded (and
+// `library_name` is bound next), and the machine's registry is read afresh at its next use.
+void ResetRunState(std::string library_name = ProjectDb::kLibraryName);
 
 // Runs one build for the command-line tail and returns the exit code (0 on every path the
 // driver knows). The run state is reset first, so a process may run several builds; the

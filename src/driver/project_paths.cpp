@@ -14,11 +14,11 @@ std::string DeriveProjectDir(std::string_view project_path) {
 
 ProjectPaths DeriveProjectPaths(std::string_view project_path) {
   ProjectPaths paths;
-  paths.ProjectDir = DeriveProjectDir(project_path);
-  paths.DatabasePath = paths.ProjectDir + "\\Project.mdb";
-  paths.FactorySuiteDir = paths.ProjectDir + "\\FactorySuite";
-  paths.ClientsDir = paths.FactorySuiteDir + "\\Clients";
-  paths.SettingsFile = paths.ProjectDir + "\\ufolder.ini";
+  paths.project_dir = DeriveProjectDir(project_path);
+  paths.database_path = paths.project_dir + "\\Project.mdb";
+  paths.factory_suite_dir = paths.project_dir + "\\FactorySuite";
+  paths.clients_dir = paths.factory_suite_dir + "\\Clients";
+  paths.settings_file = paths.project_dir + "\\ufolder.ini";
   return paths;
 }
 

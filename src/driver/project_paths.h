@@ -9,11 +9,11 @@
 namespace quellor {
 
 struct ProjectPaths {
-  std::string ProjectDir;
-  std::string DatabasePath;     // ProjectDir + "\Project.mdb"
-  std::string FactorySuiteDir;  // ProjectDir + "\FactorySuite"
-  std::string ClientsDir;       // FactorySuiteDir + "\Clients"
-  std::string SettingsFile;     // ProjectDir + "\ufolder.ini"
+  std::string project_dir;        // ProjectDir
+  std::string database_path;      // ProjectDir + "\Project.mdb"
+  std::string factory_suite_dir;  // FactorySuiteDir: ProjectDir + "\FactorySuite"
+  std::string clients_dir;        // ClientsDir: FactorySuiteDir + "\Clients"
+  std::string settings_file;      // ProjectDir + "\ufolder.ini"
 };
 
 // A field holding a "." anywhere names a file: the project folder is the text before its last

@@ -1,10 +1,10 @@
 #include "historian/import_file.h"
 
 #include "base/format.h"
-#include "driver/project_query.h"
 #include "historian/import_tags.h"
 #include "platform/atomic_file.h"
 #include "platform/files.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 
 namespace quellor {
@@ -24,82 +24,71 @@ constexpr char kTagsWhere[] =
     "WHERE (((qFTTrdData.Logged)=True) AND ((ServerComputerPorts.ServerComputerName)=";
 constexpr char kTagsOrder[] = "ORDER BY qFTTrdData.FldRenderedType";
 
-// The node's name as an Access string literal: a double quote inside it is doubled, so that
-// no name can end the literal and change the query.
-std::string AccessStringLiteral(std::string_view text) {
-  std::string literal = "\"";
-  for (const char c : text) {
-    literal += c;
-    if (c == '"') literal += '"';
-  }
-  return literal + "\"";
-}
-
-std::string TagsSql(std::string_view NodeName) {
+std::string TagsSql(std::string_view node_name) {
   return std::string(kTagsSelect) + " " + kTagsFrom + " " + kTagsWhere +
-         AccessStringLiteral(NodeName) + "))" + " " + kTagsOrder;
+         AccessStringLiteral(node_name) + "))" + " " + kTagsOrder;
 }
 
 // The fixed blocks: the mode, the node's I/O server and its one topic.
-void WriteFixedBlocks(std::string& ImportFile, const std::string& node) {
-  WriteImportLine(ImportFile, ":(Mode)update");
-  WriteImportLine(ImportFile,
+void WriteFixedBlocks(std::string& import_file, const std::string& node) {
+  WriteImportLine(import_file, ":(Mode)update");
+  WriteImportLine(import_file,
                   ":(IOServer)ComputerName\tApplicationName\tAltComputerName\tIDASComputerName\t"
                   "ProtocolType");
-  WriteImportLine(ImportFile, StringPrintf("%s\tPelnetData\t\t$local\tSuiteLink", node.c_str()));
-  WriteImportLine(ImportFile,
+  WriteImportLine(import_file, StringPrintf("%s\tPelnetData\t\t$local\tSuiteLink", node.c_str()));
+  WriteImportLine(import_file,
                   ":(Topic)Name\tApplicationName\tComputerName\tTimeOut\tLateData\tIdleDuration\t"
                   "ProcessingInterval");
-  WriteImportLine(ImportFile,
+  WriteImportLine(import_file,
                   StringPrintf("InSQL\tPelnetData\t%s\t60000\tNo\t60\t120", node.c_str()));
 }
 
 // The tag sections, in the query's order; a query that cannot be prepared adds nothing.
-void WriteTagSections(std::string& ImportFile, std::string_view NodeName) {
+void WriteTagSections(std::string& import_file, std::string_view node_name) {
   QueryParameters parameters(2);
   VariantSetBool(parameters.at(0), true);
   VariantSetBool(parameters.at(1), false);
-  const std::string sql = TagsSql(NodeName);
+  const std::string sql = TagsSql(node_name);
   ProjectQuery query = ProjectQuery::Sql(sql.c_str(), parameters.get(), 0);
   if (!query.ok()) return;
   int previous_type = 0;
-  VARIANT* row = nullptr;
-  while (query.GetNextRow(&row) >= 0 && row != nullptr) {
-    ImportTag_T tag;
+  while (const std::optional<ProjectRow> row = query.NextRow()) {
+    ImportTag tag;
     if (ReadImportTag(*row, tag)) {
-      previous_type = WriteImportTag(ImportFile, tag, NodeName, previous_type);
+      previous_type = WriteImportTag(import_file, tag, node_name, previous_type);
     }
   }
 }
 
 }  // namespace
 
-void BuildImportFile(std::string_view FactorySuiteDir, std::string_view ClientsDir,
-                     std::string_view NodeName, std::string& NodeFolder) {
-  const std::string node(NodeName);
+std::string BuildImportFile(std::string_view factory_suite_dir, std::string_view clients_dir,
+                            std::string_view node_name) {
+  const std::string node(node_name);
   Report(StringPrintf("Creating CSV import file for InSQL node %s", node.c_str()), 0, 0);
   // The folders usually exist; one that cannot be made shows when the file is written.
-  const std::string nodes_dir = std::string(ClientsDir) + "\\InSApps";
-  (void)MakeDirectory(FactorySuiteDir);
-  (void)MakeDirectory(ClientsDir);
+  const std::string nodes_dir = std::string(clients_dir) + "\\InSApps";
+  (void)MakeDirectory(factory_suite_dir);
+  (void)MakeDirectory(clients_dir);
   (void)MakeDirectory(nodes_dir);
-  NodeFolder = nodes_dir + "\\" + node;
-  (void)MakeDirectory(NodeFolder);
-  WriteImportFile(NodeFolder, NodeName);
+  const std::string node_folder = nodes_dir + "\\" + node;
+  (void)MakeDirectory(node_folder);
+  WriteImportFile(node_folder, node_name);
+  return node_folder;
 }
 
-void WriteImportFile(std::string_view NodeFolder, std::string_view NodeName) {
-  const std::string path = std::string(NodeFolder) + "\\TagImport.txt";
-  std::string ImportFile;
-  WriteFixedBlocks(ImportFile, ImportValue(NodeName));
-  WriteTagSections(ImportFile, NodeName);
-  if (!ReplaceFileAtomically(path, ImportFile).ok()) {
+void WriteImportFile(std::string_view node_folder, std::string_view node_name) {
+  const std::string path = std::string(node_folder) + "\\TagImport.txt";
+  std::string import_file;
+  WriteFixedBlocks(import_file, ImportValue(node_name));
+  WriteTagSections(import_file, node_name);
+  if (!ReplaceFileAtomically(path, import_file).ok()) {
     Report(StringPrintf("Failed to create file %s", path.c_str()), 2, 1);
   }
 }
 
-void WriteImportLine(std::string& ImportFile, std::string_view text) {
-  ImportFile.append(text).append("\r\n");
+void WriteImportLine(std::string& import_file, std::string_view text) {
+  import_file.append(text).append("\r\n");
 }
 
 }  // namespace quellor

@@ -8,16 +8,18 @@
 
 namespace quellor {
 
-// Reports the node, creates FactorySuiteDir, ClientsDir, ClientsDir\InSApps and its folder
-// NodeName where missing (failures ignored), sets NodeFolder to the last, and writes the file.
-void BuildImportFile(std::string_view FactorySuiteDir, std::string_view ClientsDir,
-                     std::string_view NodeName, std::string& NodeFolder);
+// Reports the node, creates the factory-suite folder, the clients folder, its InSApps folder
+// and in it the node's folder `node_name` where missing (failures ignored), writes the file
+// there, and returns that folder (the node's NodeFolder).
+std::string BuildImportFile(std::string_view factory_suite_dir, std::string_view clients_dir,
+                            std::string_view node_name);
 
-// Writes NodeFolder\TagImport.txt anew from the project, replacing the old file in one step.
-// A file that cannot be written is reported ("Failed to create file %s") and the old one kept.
-void WriteImportFile(std::string_view NodeFolder, std::string_view NodeName);
+// Writes `node_folder`\TagImport.txt anew from the project, replacing the old file in one
+// step. A file that cannot be written is reported ("Failed to create file %s") and the old one
+// kept.
+void WriteImportFile(std::string_view node_folder, std::string_view node_name);
 
-// Appends one line of the file to `ImportFile`: the text and a CR LF line end.
-void WriteImportLine(std::string& ImportFile, std::string_view text);
+// Appends one line of the file to `import_file`: the text and a CR LF line end.
+void WriteImportLine(std::string& import_file, std::string_view text);
 
 }  // namespace quellor

@@ -34,10 +34,10 @@ constexpr char kStringHeader[] =
 
 // The raw value of an analog tag, by rendered type 2 to 9.
 struct RawType {
-  const char* Scaling;
-  const char* Type;
-  int IntegerSize;
-  const char* Sign;
+  const char* scaling;
+  const char* type;
+  int integer_size;
+  const char* sign;
 };
 constexpr RawType kRawTypes[] = {
     {"None", "Integer", 16, "Unsigned"}, {"None", "Integer", 16, "Unsigned"},
@@ -47,14 +47,13 @@ constexpr RawType kRawTypes[] = {
 };
 
 // Column `index` of the row, or null when it cannot be fetched or is NULL or empty.
-const VARIANT* PresentValue(const VARIANT& row, int index) {
-  if (row.vt != (VT_ARRAY | VT_VARIANT)) return nullptr;
-  const VARIANT* value = SafeArrayElement(row.parray, index);
+const VARIANT* PresentValue(const ProjectRow& row, std::size_t index) {
+  const VARIANT* value = row.Column(index);
   if (value == nullptr || value->vt == VT_EMPTY || value->vt == VT_NULL) return nullptr;
   return value;
 }
 
-std::optional<std::string> TextValue(const VARIANT& row, int index) {
+std::optional<std::string> TextValue(const ProjectRow& row, std::size_t index) {
   const VARIANT* value = PresentValue(row, index);
   if (value == nullptr) return std::nullopt;
   auto text = VariantToText(*value);
@@ -62,11 +61,11 @@ std::optional<std::string> TextValue(const VARIANT& row, int index) {
   return std::move(*text);
 }
 
-std::string TrimmedText(const VARIANT& row, int index) {
+std::string TrimmedText(const ProjectRow& row, std::size_t index) {
   return std::string(TrimAscii(TextValue(row, index).value_or("")));
 }
 
-double RangeValue(const VARIANT& row, int index) {
+double RangeValue(const ProjectRow& row, std::size_t index) {
   const VARIANT* value = PresentValue(row, index);
   if (value == nullptr) return 0;
   auto number = VariantToDouble(*value);
@@ -80,9 +79,9 @@ std::string FixedSix(double value) {
   return std::string(text, result.ptr);
 }
 
-void WriteAnalog(std::string& file, const ImportTag_T& tag, const std::string& node,
+void WriteAnalog(std::string& file, const ImportTag& tag, const std::string& node,
                  int previous_type) {
-  const std::string units = ImportValue(tag.Units);
+  const std::string units = ImportValue(tag.units);
   if (!units.empty()) {
     WriteImportLine(file, kUnitHeader);
     WriteImportLine(file, units + "\t10000\t1");
@@ -90,17 +89,17 @@ void WriteAnalog(std::string& file, const ImportTag_T& tag, const std::string& n
   if (!units.empty() || previous_type < kFirstAnalog || previous_type > kLastAnalog) {
     WriteImportLine(file, kAnalogHeader);
   }
-  const RawType& raw = kRawTypes[tag.FldRenderedType - kFirstAnalog];
-  const std::string lo = FixedSix(tag.LoRange);
-  const std::string hi = FixedSix(tag.HiRange);
+  const RawType& raw = kRawTypes[tag.fld_rendered_type - kFirstAnalog];
+  const std::string lo = FixedSix(tag.lo_range);
+  const std::string hi = FixedSix(tag.hi_range);
   WriteImportLine(
       file, StringPrintf("%s\t%s\t%s\tPelnetData\tInSQL\t%s\tIOServer\tDelta\t0\t10000\t0\t0\tAll\t"
                          "%s\t%s\t%s\t%s\t%s\t%s\t%s\t%d\t%s\t0\t0\t0\t0\tSystem Default\t0\tNo\t"
                          "TimeValue",
-                         ImportValue(tag.TagName).c_str(), ImportValue(tag.FullDesc).c_str(),
-                         node.c_str(), ImportValue(tag.ItemName).c_str(),
+                         ImportValue(tag.tag_name).c_str(), ImportValue(tag.full_desc).c_str(),
+                         node.c_str(), ImportValue(tag.item_name).c_str(),
                          units.empty() ? "None" : units.c_str(), lo.c_str(), hi.c_str(), lo.c_str(),
-                         hi.c_str(), raw.Scaling, raw.Type, raw.IntegerSize, raw.Sign));
+                         hi.c_str(), raw.scaling, raw.type, raw.integer_size, raw.sign));
 }
 
 }  // namespace
@@ -113,7 +112,7 @@ std::string ImportValue(std::string_view value) {
   return text;
 }
 
-bool ReadImportTag(const VARIANT& row, ImportTag_T& tag) {
+bool ReadImportTag(const ProjectRow& row, ImportTag& tag) {
   const std::optional<std::string> name = TextValue(row, 0);
   const std::optional<std::string> record_type = TextValue(row, 3);
   const VARIANT* type_value = PresentValue(row, 4);
@@ -123,50 +122,50 @@ bool ReadImportTag(const VARIANT& row, ImportTag_T& tag) {
   const std::string_view kind = TrimAscii(*record_type);
   if (kind != "BlkTag" && kind != "FldTag") return false;
 
-  tag.TagName = std::string(TrimAscii(*name));
-  tag.ItemName = tag.TagName;
-  tag.FldRenderedType = *type;
-  tag.FullDesc = TextValue(row, 5).value_or("");
-  tag.Units = TextValue(row, 6).value_or("");
-  tag.HiRange = RangeValue(row, 7);
-  tag.LoRange = RangeValue(row, 8);
+  tag.tag_name = std::string(TrimAscii(*name));
+  tag.item_name = tag.tag_name;
+  tag.fld_rendered_type = *type;
+  tag.full_desc = TextValue(row, 5).value_or("");
+  tag.units = TextValue(row, 6).value_or("");
+  tag.hi_range = RangeValue(row, 7);
+  tag.lo_range = RangeValue(row, 8);
   if (kind == "BlkTag") {
     const std::string field = TrimmedText(row, 1);
     const std::string subfield = TrimmedText(row, 2);
     if (!field.empty()) {
-      tag.ItemName += "." + field;
-      tag.TagName += "\\" + field;
+      tag.item_name += "." + field;
+      tag.tag_name += "\\" + field;
       if (!subfield.empty()) {
-        tag.ItemName += "." + subfield;
-        tag.TagName += "\\" + subfield;
+        tag.item_name += "." + subfield;
+        tag.tag_name += "\\" + subfield;
       }
     }
   }
   return true;
 }
 
-int WriteImportTag(std::string& ImportFile, const ImportTag_T& tag, std::string_view NodeName,
+int WriteImportTag(std::string& import_file, const ImportTag& tag, std::string_view node_name,
                    int previous_type) {
-  const int type = tag.FldRenderedType;
-  const std::string node = ImportValue(NodeName);
+  const int type = tag.fld_rendered_type;
+  const std::string node = ImportValue(node_name);
   if (type == kDiscrete) {
-    if (previous_type != kDiscrete) WriteImportLine(ImportFile, kDiscreteHeader);
+    if (previous_type != kDiscrete) WriteImportLine(import_file, kDiscreteHeader);
     WriteImportLine(
-        ImportFile,
+        import_file,
         StringPrintf("%s\t%s\t%s\tPelnetData\tInSQL\t%s\tIOServer\tDelta\t0\t0\t0\tAll\t"
                      "OFF\tON\t0\t0\tNo",
-                     ImportValue(tag.TagName).c_str(), ImportValue(tag.FullDesc).c_str(),
-                     node.c_str(), ImportValue(tag.ItemName).c_str()));
+                     ImportValue(tag.tag_name).c_str(), ImportValue(tag.full_desc).c_str(),
+                     node.c_str(), ImportValue(tag.item_name).c_str()));
   } else if (type >= kFirstAnalog && type <= kLastAnalog) {
-    WriteAnalog(ImportFile, tag, node, previous_type);
+    WriteAnalog(import_file, tag, node, previous_type);
   } else if (type == kString) {
-    if (previous_type < kString) WriteImportLine(ImportFile, kStringHeader);
+    if (previous_type < kString) WriteImportLine(import_file, kStringHeader);
     WriteImportLine(
-        ImportFile,
+        import_file,
         StringPrintf("%s\t%s\t%s\tPelnetData\tInSQL\t%s\tIOServer\tDelta\t0\t0\t0\t512\t"
                      "Unicode\t\t0\tNo",
-                     ImportValue(tag.TagName).c_str(), ImportValue(tag.FullDesc).c_str(),
-                     node.c_str(), ImportValue(tag.ItemName).c_str()));
+                     ImportValue(tag.tag_name).c_str(), ImportValue(tag.full_desc).c_str(),
+                     node.c_str(), ImportValue(tag.item_name).c_str()));
   }
   return type;
 }

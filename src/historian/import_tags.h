@@ -5,30 +5,30 @@
 #include <string>
 #include <string_view>
 
-#include "platform/automation/variant.h"
+#include "projectdb/project_query.h"
 
 namespace quellor {
 
 // One usable row of the node's tag query.
-struct ImportTag_T {
-  std::string TagName;   // the historian tag name (block tags: TAG\FIELD\SUBFIELD)
-  std::string ItemName;  // the I/O item (block tags: TAG.FIELD.SUBFIELD)
-  int FldRenderedType = 0;
-  std::string FullDesc;
-  std::string Units;
-  double HiRange = 0;
-  double LoRange = 0;
+struct ImportTag {
+  std::string tag_name;   // the historian tag name (block tags: TAG\FIELD\SUBFIELD)
+  std::string item_name;  // the I/O item (block tags: TAG.FIELD.SUBFIELD)
+  int fld_rendered_type = 0;
+  std::string full_desc;
+  std::string units;
+  double hi_range = 0;
+  double lo_range = 0;
 };
 
-// The tag a row of the query gives (a variant holding the row's array of values), or false
-// when the row is skipped: no tag name, record type or rendered type, or a record type other
+// The tag a row of the query gives, or false when the row is skipped (a row without columns
+// too): no tag name, record type or rendered type, or a record type other
 // than "BlkTag" and "FldTag". A value that is NULL, empty or not convertible counts as missing;
 // a missing range is 0.
-bool ReadImportTag(const VARIANT& row, ImportTag_T& tag);
+bool ReadImportTag(const ProjectRow& row, ImportTag& tag);
 
-// Writes the tag's lines into `ImportFile`, with the section headers its type needs after a
+// Writes the tag's lines into `import_file`, with the section headers its type needs after a
 // tag of type `previous_type`, and returns the type the next tag follows.
-int WriteImportTag(std::string& ImportFile, const ImportTag_T& tag, std::string_view NodeName,
+int WriteImportTag(std::string& import_file, const ImportTag& tag, std::string_view node_name,
                    int previous_type);
 
 // A value as the file carries it: a TAB, CR or LF becomes one blank, so that no value breaks

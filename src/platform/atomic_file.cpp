@@ -1,31 +1,20 @@
 #include "platform/atomic_file.h"
 
-#include <charconv>
 #include <memory>
 #include <optional>
 
 #include "base/cleanup.h"
 #include "platform/env.h"
 #include "platform/file_system.h"
+#include "platform/host_path.h"
 #include "platform/path_lock.h"
 #include "platform/path_resolver.h"
-#include "platform/process.h"
+#include "platform/temporary_file.h"
 
 namespace quellor {
 namespace {
 
 constexpr int kMaxLinkHops = 40;
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The entry a rename must replace: the file at the end of a chain of symbolic links.
 Result<std::string> FollowLinks(FileSystem& fs, std::string path) {
@@ -34,28 +23,10 @@ Result<std::string> FollowLinks(FileSystem& fs, std::string path) {
     if (!info.ok() || info->type != FileType::kSymlink) return path;
     Result<std::string> target = fs.ReadLink(path);
     if (!target.ok()) return target.status();
-    path = (!target->empty() && target->front() == '/') ? *target : FolderOf(path) + "/" + *target;
+    path = (!target->empty() && target->front() == '/') ? *target
+                                                        : JoinHostPath(ParentFolder(path), *target);
   }
   return Status::IoError(path + ": too many levels of symbolic links");
-}
-
-// Removes ".~NAME.PID" files of processes that no longer exist: a build that died while
-// writing left them.
-void RemoveLeftovers(FileSystem& fs, const std::string& folder, const std::string& name) {
-  Result<std::vector<std::string>> entries = fs.ListDirectory(folder);
-  if (!entries.ok()) return;
-  const std::string stem = ".~" + name + ".";
-  for (const std::string& entry : *entries) {
-    if (entry.size() <= stem.size() || entry.compare(0, stem.size(), stem) != 0) continue;
-    const char* first = entry.data() + stem.size();
-    const char* last = entry.data() + entry.size();
-    int pid = 0;
-    const auto [end, error] = std::from_chars(first, last, pid);
-    if (error != std::errc() || end != last || pid == CurrentProcessId() || ProcessExists(pid)) {
-      continue;
-    }
-    (void)fs.Remove(folder + "/" + entry);  // another build may have removed it first
-  }
 }
 
 // The temporary file, written and synced, with the target's mode (none: as a new file gets);
@@ -76,24 +47,15 @@ Result<std::unique_ptr<File>> WriteTemporary(FileSystem& fs, const std::string& 
   return file;
 }
 
-}  // namespace
-
-std::string TemporaryFileName(std::string_view file_name, int pid) {
-  return ".~" + std::string(file_name) + "." + std::to_string(pid);
-}
-
-namespace {
-
 // A missing target: the new file is written and synced under its temporary name, locked, and
 // then appears under the target's name whole, by a rename that never replaces. So a crash
 // leaves no file or the whole new one, never an empty file that a later read would refuse.
 // Kept while another process makes the target first: then the target is replaced as usual.
 Result<bool> CreateMissingTarget(FileSystem& fs, const std::string& target,
                                  std::string_view bytes) {
-  const std::string folder = FolderOf(target);
-  const std::string name = NameOf(target);
-  RemoveLeftovers(fs, folder, name);
-  const std::string temp = folder + "/" + TemporaryFileName(name, CurrentProcessId());
+  const std::string folder = ParentFolder(target);
+  RemoveDeadTemporaries(fs, folder, FinalName(target));
+  const std::string temp = TemporaryPathFor(target);
   Cleanup undo([&] { (void)fs.Remove(temp); });
   Result<std::unique_ptr<File>> written =
       WriteTemporary(fs, temp, std::nullopt, bytes, FileLock::kExclusiveNoWait);
@@ -135,10 +97,9 @@ Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view 
   Result<FileInfo> info = (*held)->Stat();
   if (!info.ok()) return info.status();
 
-  const std::string folder = FolderOf(target);
-  const std::string name = NameOf(target);
-  RemoveLeftovers(fs, folder, name);
-  const std::string temp = folder + "/" + TemporaryFileName(name, CurrentProcessId());
+  const std::string folder = ParentFolder(target);
+  RemoveDeadTemporaries(fs, folder, FinalName(target));
+  const std::string temp = TemporaryPathFor(target);
   Cleanup undo([&] {
     (void)fs.Remove(temp);
     if (created) (void)fs.Remove(target);

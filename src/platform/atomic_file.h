@@ -22,7 +22,8 @@ struct ReplaceOptions {
 //    read-only or held file fails as the program's open would; a lock this process holds on
 //    the path already (path_lock.h) stands for it;
 // 2. removes leftover temporary files of the same name whose process is gone;
-// 3. writes ".~NAME.PID" beside the target with the target's mode, syncs it, renames it over
+// 3. writes ".~NAME.PID" beside the target (temporary_file.h) with the target's mode, syncs it,
+// renames it over
 //    the target (over the file a symbolic link points to, so the link stays a link), syncs
 //    the folder.
 // On failure the temporary file is removed, and the target too when this attempt created it.
@@ -32,8 +33,5 @@ Status ReplaceFileAtomically(std::string_view windows_path, std::string_view byt
 // The same on a host path that is resolved already.
 Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view bytes,
                                  const ReplaceOptions& options = {});
-
-// The name of the temporary file for `file_name` written by process `pid`.
-std::string TemporaryFileName(std::string_view file_name, int pid);
 
 }  // namespace quellor

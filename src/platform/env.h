@@ -1,6 +1,9 @@
-// The process-wide environment: the one place the program reaches the platform's services
-// through. A test replaces a service for its own scope (ScopedFileSystemOverride) or makes
-// the environment forget what it loaded (Reset), so that each test sees its own machine.
+// The process-wide environment: the platform services that a test may replace. The file
+// service is the one way to the file system (path resolution, the folder locks and the shell's
+// copy included); the registry is the machine's. A test replaces the file service for its own
+// scope (ScopedFileSystemOverride) or makes the environment forget what it loaded (Reset), so
+// that each test sees its own machine. The services no test replaces (console.h, process.h,
+// locale.h, library_loader.h) are plain functions, each over one Linux implementation.
 #pragma once
 
 #include <memory>
@@ -34,8 +37,8 @@ class Env final {
   std::unique_ptr<Registry> registry_;
 };
 
-// Puts `replacement` in place of the file service until the object goes. Not nestable in
-// spirit: the previous service is restored, whatever it was.
+// Puts `replacement` in place of the file service until the object goes. Overrides nest: the
+// service in place before is restored.
 class ScopedFileSystemOverride final {
  public:
   explicit ScopedFileSystemOverride(FileSystem& replacement);

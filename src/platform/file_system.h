@@ -96,6 +96,10 @@ class FileSystem {
   // The names in a folder, "." and ".." left out, in no particular order.
   virtual Result<std::vector<std::string>> ListDirectory(const std::string& path) = 0;
   virtual Result<std::string> ReadLink(const std::string& path) = 0;
+  // Makes a symbolic link at `path` (which must not exist) holding `target`.
+  virtual Status Symlink(const std::string& target, const std::string& path) = 0;
+  // The absolute path of an existing entry, with every symbolic link, "." and ".." resolved.
+  virtual Result<std::string> RealPath(const std::string& path) = 0;
 };
 
 // The Linux file system of the host.
@@ -144,6 +148,10 @@ class ForwardingFileSystem : public FileSystem {
     return target_.ListDirectory(path);
   }
   Result<std::string> ReadLink(const std::string& path) override { return target_.ReadLink(path); }
+  Status Symlink(const std::string& target, const std::string& path) override {
+    return target_.Symlink(target, path);
+  }
+  Result<std::string> RealPath(const std::string& path) override { return target_.RealPath(path); }
 
  protected:
   FileSystem& target() { return target_; }

@@ -1,5 +1,4 @@
-// The host's file system: every file-system call of the platform layer on Linux. EINTR is
-// retried here and nowhere else.
+// The host's file system: every file-system call of the platform layer on Linux.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,22 +6,18 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>  // renameat2
+#include <cstdio>   // renameat2
+#include <cstdlib>  // realpath
+#include <memory>
 #include <string>
 
 #include "platform/errno_status.h"
 #include "platform/file_system.h"
+#include "platform/host_path.h"
+#include "platform/retry.h"
 
 namespace quellor {
 namespace {
-
-template <typename F>
-auto RetryOnInterrupt(F call) {
-  for (;;) {
-    auto result = call();
-    if (result >= 0 || errno != EINTR) return result;
-  }
-}
 
 constexpr bool HasWriteBit(mode_t mode) { return (mode & 0222) != 0; }
 
@@ -46,13 +41,6 @@ FileInfo InfoOf(const struct stat& st) {
           Nanoseconds(st.st_ctim)};
 }
 
-std::string ParentOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
 Status ReadOnlyStatus(const std::string& path) {
   return Status::PermissionDenied(path + ": read-only");
 }
@@ -68,7 +56,7 @@ Status CheckReadOnlyRule(const std::string& path, const OpenOptions& options) {
                                                                      : ReadOnlyStatus(path);
   }
   if (errno != ENOENT || options.creation == FileCreation::kOpenExisting) return Status::Ok();
-  const std::string parent = ParentOf(path);
+  const std::string parent = ParentFolder(path);
   if (stat(parent.c_str(), &st) == 0 && !HasWriteBit(st.st_mode)) return ReadOnlyStatus(parent);
   return Status::Ok();
 }
@@ -221,7 +209,7 @@ class HostFs final : public FileSystem {
 
   Status MakeDirectory(const std::string& path) override {
     struct stat st;
-    const std::string parent = ParentOf(path);
+    const std::string parent = ParentFolder(path);
     if (lstat(path.c_str(), &st) != 0 && stat(parent.c_str(), &st) == 0 &&
         !HasWriteBit(st.st_mode)) {
       return ReadOnlyStatus(parent);
@@ -273,6 +261,18 @@ class HostFs final : public FileSystem {
       }
       target.resize(target.size() * 2);
     }
+  }
+
+  Status Symlink(const std::string& target, const std::string& path) override {
+    if (symlink(target.c_str(), path.c_str()) != 0) return ErrnoStatus(path, errno);
+    return Status::Ok();
+  }
+
+  Result<std::string> RealPath(const std::string& path) override {
+    const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
+                                                           &std::free);
+    if (real == nullptr) return ErrnoStatus(path, errno);
+    return std::string(real.get());
   }
 };
 

@@ -11,6 +11,7 @@
 
 #include "platform/errno_status.h"
 #include "platform/helper_process.h"
+#include "platform/retry.h"
 
 extern char** environ;
 
@@ -106,11 +107,10 @@ bool ReadUntilClosed(int fd, std::chrono::milliseconds stall_timeout, LineReader
   char buffer[4096];
   for (;;) {
     pollfd poll_fd = {fd, POLLIN, 0};
-    const int ready = poll(&poll_fd, 1, static_cast<int>(stall_timeout.count()));
-    if (ready < 0 && errno == EINTR) continue;
+    const int ready = RetryOnInterrupt(
+        [&] { return poll(&poll_fd, 1, static_cast<int>(stall_timeout.count())); });
     if (ready == 0) return false;
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = RetryOnInterrupt([&] { return read(fd, buffer, sizeof buffer); });
     if (n <= 0) return true;
     lines.Take(std::string_view(buffer, static_cast<std::size_t>(n)));
   }
@@ -118,8 +118,7 @@ bool ReadUntilClosed(int fd, std::chrono::milliseconds stall_timeout, LineReader
 
 int WaitFor(pid_t pid) {
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
+  RetryOnInterrupt([&] { return waitpid(pid, &status, 0); });
   return status;
 }
 

@@ -1,10 +1,10 @@
 #include "platform/path_lock.h"
 
-#include <filesystem>
 #include <map>
 
 #include "platform/env.h"
 #include "platform/file_system.h"
+#include "platform/host_path.h"
 #include "platform/path_resolver.h"
 
 namespace quellor {
@@ -24,9 +24,8 @@ std::map<std::string, HeldLock>& HeldLocks() {
 // One name per file or folder, whichever way the program reached it (a drive link, another
 // letter case, a symbolic link): a second lock on another name would wait for ourselves.
 std::string CanonicalKey(const std::string& host_path) {
-  std::error_code ec;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(host_path, ec);
-  return ec ? host_path : canonical.string();
+  Result<std::string> canonical = WeaklyCanonical(Env::Default().file_system(), host_path);
+  return canonical.ok() ? std::move(*canonical) : host_path;
 }
 
 }  // namespace

@@ -1,38 +1,31 @@
 #include "platform/path_resolver.h"
 
-#include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "base/ascii.h"
 #include "base/cp1252.h"
+#include "platform/env.h"
+#include "platform/host_path.h"
 #include "platform/prefix.h"
 
 namespace quellor {
-namespace fs = std::filesystem;
 namespace {
 
 constexpr bool IsDriveLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
+// Paths are resolved through the file service, so that one a test puts in place sees them.
 bool EntryExists(const std::string& path) {
-  std::error_code ec;
-  return fs::symlink_status(path, ec).type() != fs::file_type::not_found && !ec;
-}
-
-std::string Join(const std::string& folder, std::string_view name) {
-  if (folder.empty()) return std::string(name);
-  std::string path = folder;
-  if (path.back() != '/') path += '/';
-  path += name;
-  return path;
+  return Env::Default().file_system().Stat(path, /*follow=*/false).ok();
 }
 
 // The entry of `folder` equal to `name` without regard to case, the first in byte order.
 std::optional<std::string> FindWithoutCase(const std::string& folder, std::string_view name) {
+  Result<std::vector<std::string>> entries =
+      Env::Default().file_system().ListDirectory(folder.empty() ? std::string(".") : folder);
+  if (!entries.ok()) return std::nullopt;
   std::optional<std::string> best;
-  std::error_code ec;
-  fs::directory_iterator it(folder.empty() ? std::string(".") : folder, ec);
-  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    std::string entry = it->path().filename().string();
+  for (std::string& entry : *entries) {
     if (EqualsIgnoreCase(entry, name) && (!best || entry < *best)) best = std::move(entry);
   }
   return best;
@@ -64,10 +57,10 @@ Result<Start> FindStart(std::string_view path) {
 }  // namespace
 
 std::string ResolveComponent(const std::string& host_folder, std::string_view name) {
-  const std::string exact = Join(host_folder, name);
+  const std::string exact = JoinHostPath(host_folder, name);
   if (EntryExists(exact)) return exact;
   if (name == "." || name == "..") return exact;
-  if (auto found = FindWithoutCase(host_folder, name)) return Join(host_folder, *found);
+  if (auto found = FindWithoutCase(host_folder, name)) return JoinHostPath(host_folder, *found);
   return exact;
 }
 
@@ -88,7 +81,7 @@ Result<std::string> ResolvePath(std::string_view windows_path) {
       host = ResolveComponent(host, name);
       walking = EntryExists(host);
     } else {
-      host = Join(host, name);
+      host = JoinHostPath(host, name);
     }
   }
   if (host.empty()) return std::string(1, '.');

@@ -19,12 +19,6 @@ namespace {
 
 constexpr std::size_t kIntBuffer = 65536;
 
-std::string_view TrimSpaces(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
 std::string CutToBuffer(std::string_view text, std::size_t buffer_size) {
   if (buffer_size == 0) return {};
   return std::string(text.substr(0, buffer_size - 1));
@@ -86,7 +80,7 @@ std::int32_t GetPrivateProfileInt(std::string_view section, std::string_view key
                                   std::int32_t default_value, std::string_view file) {
   const std::string value = GetPrivateProfileString(section, key, "", kIntBuffer, file);
   if (value.empty()) return default_value;
-  return ParseWrappedDecimal(value.c_str());
+  return ReadLeadingDecimal(value).value_or(0);
 }
 
 std::string GetProfileString(std::string_view section, std::string_view key,

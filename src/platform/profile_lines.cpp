@@ -58,6 +58,12 @@ std::vector<ProfileLine> SplitProfileLines(std::string_view text) {
   return lines;
 }
 
+std::string_view TrimSpaces(std::string_view name) {
+  while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  return name;
+}
+
 std::string_view UnquoteProfileValue(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {

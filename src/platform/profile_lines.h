@@ -26,6 +26,10 @@ std::vector<ProfileLine> SplitProfileLines(std::string_view text);
 // Space, TAB and VT: the blanks trimmed around names and values.
 constexpr bool IsProfileBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
 
+// A section or key name as a caller gives it to the profile functions: spaces (and only spaces)
+// around it are ignored.
+std::string_view TrimSpaces(std::string_view name);
+
 // A value as returned to the caller: one outer pair of equal quotes (" or ') removed.
 std::string_view UnquoteProfileValue(std::string_view value);
 

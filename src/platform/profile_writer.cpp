@@ -15,12 +15,6 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-std::string_view TrimSpaces(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
 bool HasLineEnd(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 // One line of the output: kept as it was, or written anew.

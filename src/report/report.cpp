@@ -1,10 +1,6 @@
 #include "report/report.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-
-#include "base/cp1252.h"
+#include "platform/console.h"
 #include "report/report_channel.h"
 
 namespace quellor {
@@ -23,18 +19,6 @@ std::string_view PrefixOf(int level) {
   }
 }
 
-// One write per message, so lines of concurrent builds never interleave within a line.
-void WriteConsoleLine(const std::string& line) {
-  const std::string bytes = Cp1252ToUtf8(line) + "\n";
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;  // standard output is gone: nothing else can be told
-    done += static_cast<std::size_t>(n);
-  }
-}
-
 }  // namespace
 
 std::string ReportedMessage::ConsoleLine() const {
@@ -49,8 +33,9 @@ void Report(std::string_view text, int level, int flag) {
     g_capture->messages_.push_back(std::move(message));
     return;
   }
-  if (ReportWinActive() == 0) {
-    WriteConsoleLine(message.ConsoleLine());
+  if (!ReportWinActive()) {
+    // One write per message, so lines of concurrent builds never interleave within a line.
+    WriteToConsole(ConsoleStream::kOutput, message.ConsoleLine() + "\n");
     return;
   }
   // The window gets warnings and errors with their prefix and flag, messages bare.

@@ -7,7 +7,7 @@ namespace {
 
 struct ChannelState {
   CReportWin window;
-  int active = 0;
+  bool active = false;
 };
 
 std::unique_ptr<ChannelState>& State() {
@@ -18,15 +18,15 @@ std::unique_ptr<ChannelState>& State() {
 }  // namespace
 
 CReportWin& ReportWin() { return State()->window; }
-int ReportWinActive() { return State()->active; }
+bool ReportWinActive() { return State()->active; }
 
-void OpenReportChannel(const char* name) {
+void OpenReportChannel(std::optional<std::string_view> name) {
   State()->active = ReportWin().Connect();
-  if (State()->active == 1) ReportWin().BeginFile(name != nullptr ? name : "Quellor");
+  if (State()->active) ReportWin().BeginFile(name.value_or("Quellor"));
 }
 
 void CloseReportChannel() {
-  if (State()->active == 0) return;
+  if (!State()->active) return;
   ReportWin().EndFile();
   ReportWin().Disconnect();
 }

@@ -3,21 +3,22 @@
 // the whole run and one EndFile; otherwise messages go to standard output.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "report/report_win.h"
 
 namespace quellor {
 
-// The channel's state (one per process): the window connection, and 1 while messages go to
-// the build window. After closing, the flag stays 1 and the connection is gone, so nothing
+// The channel's state (one per process): the window connection, and whether messages go to
+// the build window. After closing, that stays true and the connection is gone, so nothing
 // further is reported.
 CReportWin& ReportWin();
-int ReportWinActive();
+bool ReportWinActive();
 
 // Connects to the build window if there is one, and opens the run's section with
-// BeginFile(name), or BeginFile("Quellor") when name is null.
-void OpenReportChannel(const char* name);
+// BeginFile(name), or BeginFile("Quellor") without a name.
+void OpenReportChannel(std::optional<std::string_view> name);
 // EndFile and disconnect, when the window was connected.
 void CloseReportChannel();
 // Forgets everything a previous run left (the connection, the flag), so a run can start anew

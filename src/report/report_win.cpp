@@ -5,52 +5,54 @@
 
 namespace quellor {
 
-int CReportWin::Connect() {
+bool CReportWin::Connect() {
   auto socket_path = dispatch::FindLocalServer("BuildWin.UBuildWin");
-  if (!socket_path.ok()) return 0;
+  if (!socket_path.ok()) return false;
   auto remote = dispatch::RemoteDispatch::Connect(*socket_path);
-  if (!remote.ok()) return 0;
-  Disp.emplace(std::move(remote).value());
+  if (!remote.ok()) return false;
+  dispatch_.emplace(std::move(remote).value());
   // One name per look-up, in this order; a failed look-up leaves its id 0.
   const struct {
     const char16_t* name;
     std::int32_t* id;
   } methods[] = {
-      {u"ReportMsg", &ReportMsgId},     {u"ReportWarning", &ReportWarningId},
-      {u"ReportError", &ReportErrorId}, {u"BeginFile", &BeginFileId},
-      {u"EndFile", &EndFileId},         {u"ShowMessages", &ShowMessagesId},
+      {u"ReportMsg", &report_msg_id_},     {u"ReportWarning", &report_warning_id_},
+      {u"ReportError", &report_error_id_}, {u"BeginFile", &begin_file_id_},
+      {u"EndFile", &end_file_id_},         {u"ShowMessages", &show_messages_id_},
   };
-  for (const auto& method : methods) (void)Disp->GetIdOfName(method.name, method.id);
-  FlagArg = 2;
-  TextArg.clear();
-  return 1;
+  for (const auto& method : methods) (void)dispatch_->GetIdOfName(method.name, method.id);
+  flag_arg_ = 2;
+  text_arg_.clear();
+  return true;
 }
 
-void CReportWin::Disconnect() { Disp.reset(); }
+void CReportWin::Disconnect() { dispatch_.reset(); }
 
 void CReportWin::Call(std::int32_t id, std::optional<std::string_view> text,
                       std::optional<int> flag) {
-  if (!Disp) return;
-  Params.clear();
+  if (!dispatch_) return;
+  params_.clear();
   // Automation order: the last argument first, so the flag stands before the text.
   if (flag) {
-    FlagArg = static_cast<std::int16_t>(*flag);
-    Params.emplace_back(FlagArg);
+    flag_arg_ = static_cast<std::int16_t>(*flag);
+    params_.emplace_back(flag_arg_);
   }
   if (text) {
-    TextArg = Cp1252ToUtf16(*text);
-    Params.emplace_back(TextArg);
+    text_arg_ = Cp1252ToUtf16(*text);
+    params_.emplace_back(text_arg_);
   }
-  (void)Disp->Invoke(id, Params);
-  TextArg.clear();
+  (void)dispatch_->Invoke(id, params_);
+  text_arg_.clear();
 }
 
-void CReportWin::ReportMsg(std::string_view text) { Call(ReportMsgId, text, std::nullopt); }
+void CReportWin::ReportMsg(std::string_view text) { Call(report_msg_id_, text, std::nullopt); }
 void CReportWin::ReportWarning(std::string_view text, int flag) {
-  Call(ReportWarningId, text, flag);
+  Call(report_warning_id_, text, flag);
 }
-void CReportWin::ReportError(std::string_view text, int flag) { Call(ReportErrorId, text, flag); }
-void CReportWin::BeginFile(std::string_view name) { Call(BeginFileId, name, std::nullopt); }
-void CReportWin::EndFile() { Call(EndFileId, std::nullopt, std::nullopt); }
+void CReportWin::ReportError(std::string_view text, int flag) {
+  Call(report_error_id_, text, flag);
+}
+void CReportWin::BeginFile(std::string_view name) { Call(begin_file_id_, name, std::nullopt); }
+void CReportWin::EndFile() { Call(end_file_id_, std::nullopt, std::nullopt); }
 
 }  // namespace quellor

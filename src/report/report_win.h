@@ -13,15 +13,14 @@
 
 namespace quellor {
 
-class CReportWin {
+class CReportWin final {
  public:
   CReportWin() = default;
-  virtual ~CReportWin() = default;
   CReportWin(const CReportWin&) = delete;
   CReportWin& operator=(const CReportWin&) = delete;
 
-  // 1 when the build window was found and connected, else 0.
-  int Connect();
+  // Whether the build window was found and connected.
+  [[nodiscard]] bool Connect();
   void Disconnect();
 
   void ReportMsg(std::string_view text);
@@ -36,17 +35,17 @@ class CReportWin {
   void Call(std::int32_t id, std::optional<std::string_view> text, std::optional<int> flag);
 
   // The argument block, reused by every call: the flag (a 16-bit integer) and the text.
-  std::int16_t FlagArg = 2;
-  std::u16string TextArg;
-  std::vector<dispatch::Argument> Params;
+  std::int16_t flag_arg_ = 2;
+  std::u16string text_arg_;
+  std::vector<dispatch::Argument> params_;
 
-  std::int32_t EndFileId = 0;
-  std::int32_t ShowMessagesId = 0;  // looked up, never called
-  std::int32_t BeginFileId = 0;
-  std::int32_t ReportErrorId = 0;
-  std::int32_t ReportWarningId = 0;
-  std::int32_t ReportMsgId = 0;
-  std::optional<dispatch::RemoteDispatch> Disp;
+  std::int32_t end_file_id_ = 0;
+  std::int32_t show_messages_id_ = 0;  // looked up, never called
+  std::int32_t begin_file_id_ = 0;
+  std::int32_t report_error_id_ = 0;
+  std::int32_t report_warning_id_ = 0;
+  std::int32_t report_msg_id_ = 0;
+  std::optional<dispatch::RemoteDispatch> dispatch_;
 };
 
 }  // namespace quellor

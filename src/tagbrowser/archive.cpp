@@ -90,6 +90,15 @@ Result<std::string> ArchiveReader::ReadString() {
   return ReadChars(*length, wide);
 }
 
+Status ArchiveReader::ReadStrings(std::span<std::string* const> texts) {
+  for (std::string* text : texts) {
+    Result<std::string> read = ReadString();
+    if (!read.ok()) return read.status();
+    *text = std::move(read).value();
+  }
+  return Status::Ok();
+}
+
 void ArchiveWriter::WriteRaw(std::span<const std::uint8_t> bytes) {
   bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
 }
@@ -133,6 +142,10 @@ void ArchiveWriter::WriteString(std::string_view text) {
   }
   const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
   WriteRaw(std::span<const std::uint8_t>(data, length));
+}
+
+void ArchiveWriter::WriteStrings(std::span<const std::string* const> texts) {
+  for (const std::string* text : texts) WriteString(*text);
 }
 
 }  // namespace quellor

@@ -43,6 +43,9 @@ class ArchiveReader final {
   Result<std::uint32_t> ReadCount();
   // An ANSI string as its bytes, or a wide string converted to Windows-1252.
   Result<std::string> ReadString();
+  // A string into each of `texts` in turn; on a failure the texts read so far are kept and the
+  // rest are unchanged.
+  Status ReadStrings(std::span<std::string* const> texts);
 
  private:
   Result<std::uint32_t> ReadLength(bool* wide);
@@ -63,6 +66,7 @@ class ArchiveWriter final {
   void WriteCount(std::size_t count);
   // Always the ANSI form: the length, then the bytes with no terminator.
   void WriteString(std::string_view text);
+  void WriteStrings(std::span<const std::string* const> texts);
 
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
   std::vector<std::uint8_t> TakeBytes() { return std::move(bytes_); }

@@ -2,20 +2,16 @@
 
 #include <string>
 
+#include "accessnames/acc_name.h"
 #include "base/ascii.h"
 
 namespace quellor {
-namespace {
-
-constexpr std::string_view kSkippedName = "Dummy";
-
-}  // namespace
 
 bool IsProjectRemoteApp(std::string_view source_name, std::string_view topic_name,
                         std::string_view application_name) {
-  return !EqualsIgnoreCase(source_name, kSkippedName) &&
-         !EqualsIgnoreCase(topic_name, kSkippedName) &&
-         EqualsIgnoreCase(application_name, kRemoteAppServer);
+  return !EqualsIgnoreCase(source_name, kPlaceholderName) &&
+         !EqualsIgnoreCase(topic_name, kPlaceholderName) &&
+         EqualsIgnoreCase(application_name, kPelnetData);
 }
 
 CRemoteApp MakeProjectRemoteApp(std::string_view project_dir, std::string_view source_name) {
@@ -23,7 +19,7 @@ CRemoteApp MakeProjectRemoteApp(std::string_view project_dir, std::string_view s
   app.Name = source_name;
   app.Location = std::string(project_dir) + " (" + std::string(source_name) + ")";
   app.AccessName = source_name;
-  app.ApplicationName = kRemoteAppServer;
+  app.ApplicationName = kPelnetData;
   app.Guid = kRemoteAppGuid;
   return app;
 }

@@ -11,7 +11,6 @@
 
 namespace quellor {
 
-inline constexpr std::string_view kRemoteAppServer = "PelnetData";
 inline constexpr std::string_view kRemoteAppGuid = "{7C42E0DC-3FAC-4ED2-AAFF-599044A1949D}";
 
 // Whether an access name becomes a remote application: served by "PelnetData" and neither its

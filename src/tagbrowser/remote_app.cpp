@@ -13,18 +13,9 @@ auto StoredTexts(App& app) {
 
 }  // namespace
 
-Status CRemoteApp::Serialize(ArchiveReader& ar) {
-  for (std::string* text : StoredTexts(*this)) {
-    Result<std::string> read = ar.ReadString();
-    if (!read.ok()) return read.status();
-    *text = std::move(read).value();
-  }
-  return Status::Ok();
-}
+Status CRemoteApp::Serialize(ArchiveReader& ar) { return ar.ReadStrings(StoredTexts(*this)); }
 
-void CRemoteApp::Serialize(ArchiveWriter& ar) const {
-  for (const std::string* text : StoredTexts(*this)) ar.WriteString(*text);
-}
+void CRemoteApp::Serialize(ArchiveWriter& ar) const { ar.WriteStrings(StoredTexts(*this)); }
 
 Status SerializeRemoteApps(ArchiveReader& ar, CRemoteAppList& list) {
   const Result<std::uint32_t> count = ar.ReadCount();

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "base/format.h"
-#include "driver/project_query.h"
 #include "platform/atomic_file.h"
 #include "platform/automation/conversions.h"
 #include "platform/env.h"
 #include "platform/files.h"
 #include "platform/path_resolver.h"
+#include "projectdb/project_query.h"
 #include "report/message_box.h"
 #include "report/report.h"
 #include "tagbrowser/project_filters.h"
@@ -22,8 +22,8 @@ namespace quellor {
 namespace {
 
 // A value of a filter row, when it is there and is text (a NULL is not).
-std::optional<std::string> TextValue(const SAFEARRAY* values, std::int32_t index) {
-  const VARIANT* value = SafeArrayElement(values, index);
+std::optional<std::string> TextValue(const ProjectRow& row, std::size_t index) {
+  const VARIANT* value = row.Column(index);
   if (value == nullptr || value->vt != VT_BSTR) return std::nullopt;
   return std::string(VariantTextView(*value));
 }
@@ -68,10 +68,9 @@ void LoadProjectFilterNames(CTagBrw& model) {
     return;
   }
   std::vector<FilterRow> rows;
-  VARIANT* row = nullptr;
-  while (query.GetNextRow(&row) >= 0 && row != nullptr) {
-    if (row->vt != (VT_ARRAY | VT_VARIANT) || row->parray == nullptr) continue;
-    rows.push_back({TextValue(row->parray, 0), TextValue(row->parray, 1)});
+  while (const std::optional<ProjectRow> row = query.NextRow()) {
+    if (!row->has_columns()) continue;
+    rows.push_back({TextValue(*row, 0), TextValue(*row, 1)});
   }
   model.ProjectFilterNames = FilterNamesFromRows(rows);
 }

@@ -7,24 +7,16 @@ namespace {
 
 // The six texts in the order they are stored.
 template <typename Filter>
-auto StoredTexts(Filter& f) {
-  return std::array{&f.Name, &f.Text2, &f.Text3, &f.FilterText, &f.Text5, &f.Text6};
+auto StoredTexts(Filter& filter) {
+  return std::array{&filter.Name,       &filter.Text2, &filter.Text3,
+                    &filter.FilterText, &filter.Text5, &filter.Text6};
 }
 
 }  // namespace
 
-Status CUserTagFilter::Serialize(ArchiveReader& ar) {
-  for (std::string* text : StoredTexts(*this)) {
-    Result<std::string> read = ar.ReadString();
-    if (!read.ok()) return read.status();
-    *text = std::move(read).value();
-  }
-  return Status::Ok();
-}
+Status CUserTagFilter::Serialize(ArchiveReader& ar) { return ar.ReadStrings(StoredTexts(*this)); }
 
-void CUserTagFilter::Serialize(ArchiveWriter& ar) const {
-  for (const std::string* text : StoredTexts(*this)) ar.WriteString(*text);
-}
+void CUserTagFilter::Serialize(ArchiveWriter& ar) const { ar.WriteStrings(StoredTexts(*this)); }
 
 const CUserTagFilter* CUserTagFilters::Find(std::string_view key) const {
   const auto it = filters_.find(key);

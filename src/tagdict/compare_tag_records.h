@@ -8,12 +8,14 @@ namespace quellor {
 
 class CTagDict;
 
-// Compares the new record `W` with the stored record `S` of the same tag. A changed type, or
-// stored members that no longer fit beside W's (more than 64 in all), makes them incompatible:
-// 0 is returned after the message. Otherwise the stored members W lacks are appended to W's
-// list (a member no row delivers any more stays listed), every difference is reported in a
-// fixed order, `changed` is set when anything differs, and 1 is returned. A stored member
-// number that names no record (0, or beyond the record count) is ignored.
-int CompareTagRecords(const CTagDict& dict, TagRec_T& W, const TagRec_T& S, bool& changed);
+// Compares the record `built` by the merge with the record `stored` of the same tag. A changed
+// type, or stored members that no longer fit beside the built ones (more than 64 in all), makes
+// them incompatible: false is returned after the message. Otherwise the stored members that
+// `built` lacks are appended to its list (a member no row delivers any more stays listed),
+// every difference is reported in a fixed order, `changed` is set when anything differs, and
+// true is returned. A stored member number that names no record (0, or beyond the record
+// count) is ignored.
+[[nodiscard]] bool CompareTagRecords(const CTagDict& dict, TagRec_T& built, const TagRec_T& stored,
+                                     bool& changed);
 
 }  // namespace quellor

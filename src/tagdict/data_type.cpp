@@ -6,10 +6,10 @@ namespace quellor {
 
 namespace tl = tag_layout;
 
-std::uint16_t MapDataType(std::int16_t code, bool DiscreteAsInteger) {
+std::uint16_t MapDataType(std::int16_t code, bool discrete_as_integer) {
   switch (code) {
     case 1:
-      return DiscreteAsInteger ? tl::kTypeInteger : tl::kTypeDiscrete;
+      return discrete_as_integer ? tl::kTypeInteger : tl::kTypeDiscrete;
     case 7:
       return tl::kTypeInteger;
     case 8:
@@ -21,7 +21,7 @@ std::uint16_t MapDataType(std::int16_t code, bool DiscreteAsInteger) {
   }
 }
 
-std::uint16_t TagTypeOf(const ProjTag_T& row, int level, bool DiscreteAsInteger) {
+std::uint16_t TagTypeOf(const ProjTag_T& row, int level, bool discrete_as_integer) {
   std::int16_t code = 0;
   if (row.kind == kKindBlkTag || row.kind == kKindTagFixFld) {
     if (level == kLevelTopLevel) return 0;
@@ -30,7 +30,7 @@ std::uint16_t TagTypeOf(const ProjTag_T& row, int level, bool DiscreteAsInteger)
     const bool names_field = !row.FieldName.empty() || !row.SubfieldName.empty();
     code = names_field ? row.FldRenderedType : row.FixFldRenderedType;
   }
-  return MapDataType(code, DiscreteAsInteger);
+  return MapDataType(code, discrete_as_integer);
 }
 
 }  // namespace quellor

@@ -16,14 +16,14 @@ enum MemberLevel : int {
   kLevelFixField = 4,  // a fixed-field member (FixFldName)
 };
 
-// 1: integer (204) when `DiscreteAsInteger`, else discrete (202); 7: integer (204); 8: real
+// 1: integer (204) when `discrete_as_integer`, else discrete (202); 7: integer (204); 8: real
 // (206); 10: message (208); any other code: 0, the type is not determined.
-std::uint16_t MapDataType(std::int16_t code, bool DiscreteAsInteger);
+std::uint16_t MapDataType(std::int16_t code, bool discrete_as_integer);
 
 // The tag type of the tag at `level` made from `row`. BlkTag and TagFixFld rows give their
 // top-level tag no type, their field and subfield members the field's code and their
 // fixed-field members the fixed field's code; other rows take the field's code when the row
 // names a field or subfield, else the fixed field's.
-std::uint16_t TagTypeOf(const ProjTag_T& row, int level, bool DiscreteAsInteger);
+std::uint16_t TagTypeOf(const ProjTag_T& row, int level, bool discrete_as_integer);
 
 }  // namespace quellor

@@ -2,8 +2,8 @@
 // persistent data scanned as a number; what cannot be read keeps its default.
 #include <cstdio>
 
-#include "driver/project_query.h"
 #include "platform/automation/variant.h"
+#include "projectdb/project_query.h"
 #include "tagdict/tag_dict.h"
 
 namespace quellor {
@@ -19,8 +19,7 @@ void ReadPersistentNumber(const char* name, float& setting) {
   parameters.SetText(1, "InTouchTrend");
   ProjectQuery query = ProjectQuery::Saved("qPersistentData", parameters.get(), 1);
   if (!query.ok()) return;
-  VARIANT* row = nullptr;
-  if (query.GetNextRow(&row) < 0) return;
+  if (!query.NextRow()) return;
   ScopedVariant value;
   if (query.GetFieldValueByFieldName(value.get(), "Value") < 0) return;
   if (value->vt != VT_BSTR || value->bstrVal == nullptr) return;

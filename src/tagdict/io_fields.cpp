@@ -1,12 +1,13 @@
 // The I/O fields of a merged tag: its access name and item, and for integer and real tags the
-// range, units, initial value and log deadband, by the number rules of the port (truncation
-// toward zero, float32 fields computed in float32, no undefined behaviour at any edge).
+// range, units, initial value and log deadband, by the number rules of base/numbers.h
+// (truncation toward zero, float32 fields computed in float32, no undefined behaviour at any
+// edge).
 #include <algorithm>
 
 #include "base/format.h"
 #include "base/numbers.h"
-#include "driver/run_state.h"
 #include "report/report.h"
+#include "tagdict/project_tags.h"
 #include "tagdict/tag_dict.h"
 #include "tagdict/tag_merge.h"
 
@@ -17,81 +18,78 @@ namespace tl = tag_layout;
 namespace {
 
 // The defaults a new integer or real I/O tag gets at 320 to 340.
-void SetAnalogDefaults(TagRec_T& W) {
-  for (std::size_t i = 0; i < 3; ++i) W.SetU32(tl::kDefaults320 + 4 * i, 0x00010001u);
-  W.SetU16(tl::kWord332, 1);
-  W.SetU16(tl::kWord340, 261);
+void SetAnalogDefaults(TagRec_T& tag) {
+  for (std::size_t i = 0; i < 3; ++i) tag.SetU32(tl::kDefaults320 + 4 * i, 0x00010001u);
+  tag.SetU16(tl::kWord332, 1);
+  tag.SetU16(tl::kWord340, 261);
 }
 
-void SetIntegerRange(TagRec_T& W, const ProjTag_T& row, bool is_new, bool logged, float fraction,
+void SetIntegerRange(TagRec_T& tag, const ProjTag_T& row, bool is_new, bool logged, float fraction,
                      float absolute) {
   const std::int32_t lo = DoubleToInt32(row.LoRange);
   const std::int32_t hi = DoubleToInt32(row.HiRange);
-  W.SetI32(tl::kRawMin, lo);
-  W.SetI32(tl::kRawMax, hi);
-  W.SetI32(tl::kEngMin, lo);
-  W.SetI32(tl::kEngMax, hi);
-  const std::int32_t initial = W.I32(tl::kInitialValue);
-  if (is_new || initial < lo || initial > hi) W.SetI32(tl::kInitialValue, lo);
+  tag.SetI32(tl::kRawMin, lo);
+  tag.SetI32(tl::kRawMax, hi);
+  tag.SetI32(tl::kEngMin, lo);
+  tag.SetI32(tl::kEngMax, hi);
+  const std::int32_t initial = tag.I32(tl::kInitialValue);
+  if (is_new || initial < lo || initial > hi) tag.SetI32(tl::kInitialValue, lo);
   if (is_new && logged) {
     const std::int32_t of_range = DoubleToInt32(FractionOfRange(fraction, hi, lo));
-    W.SetI32(tl::kLogDeadband, std::min(of_range, DoubleToInt32(absolute)));
+    tag.SetI32(tl::kLogDeadband, std::min(of_range, DoubleToInt32(absolute)));
   }
 }
 
-void SetRealRange(TagRec_T& W, const ProjTag_T& row, bool is_new, bool logged, float fraction,
+void SetRealRange(TagRec_T& tag, const ProjTag_T& row, bool is_new, bool logged, float fraction,
                   float absolute) {
   // Beyond the float32 range a bound becomes an infinity, as the x86 conversion gives.
   const float lo = static_cast<float>(row.LoRange);
   const float hi = static_cast<float>(row.HiRange);
-  W.SetF32(tl::kRawMin, lo);
-  W.SetF32(tl::kRawMax, hi);
-  W.SetF32(tl::kEngMin, lo);
-  W.SetF32(tl::kEngMax, hi);
-  W.SetI32(tl::kWord680, 201);
-  const float initial = W.F32(tl::kInitialValue);
-  if (is_new || initial < lo || initial > hi) W.SetF32(tl::kInitialValue, lo);
+  tag.SetF32(tl::kRawMin, lo);
+  tag.SetF32(tl::kRawMax, hi);
+  tag.SetF32(tl::kEngMin, lo);
+  tag.SetF32(tl::kEngMax, hi);
+  tag.SetI32(tl::kWord680, 201);
+  const float initial = tag.F32(tl::kInitialValue);
+  if (is_new || initial < lo || initial > hi) tag.SetF32(tl::kInitialValue, lo);
   if (is_new && logged) {
     float deadband = FractionOfRange(fraction, hi, lo);
     if (absolute < deadband) deadband = absolute;
-    W.SetF32(tl::kLogDeadband, deadband);
+    tag.SetF32(tl::kLogDeadband, deadband);
   }
 }
 
 }  // namespace
 
-void TagMerge::SetIoFields(TagRec_T& W, const ProjTag_T& row, bool is_new,
+void TagMerge::SetIoFields(TagRec_T& tag, const ProjTag_T& row, bool is_new,
                            std::string_view item_text) const {
-  const std::int32_t access_id = CurrentAccessNameID();
   const bool logged = (row.Logged & 1) != 0;
-  W.SetU32(tl::kFlags712, (W.U32(tl::kFlags712) & ~1u) | (logged ? 1u : 0u));
-  switch (W.Type()) {
+  tag.SetU32(tl::kFlags712, (tag.U32(tl::kFlags712) & ~1u) | (logged ? 1u : 0u));
+  const std::uint16_t type = tag.Type();
+  if (tl::IsIoType(type)) {
+    tag.SetI32(tl::AccessNameOffset(type), project_.CurrentAccessNameID());
+    tag.SetText(tl::ItemOffset(type), tl::kItemWidth, item_text);
+  }
+  switch (type) {
     case tl::kTypeDiscrete:
-      W.SetI32(tl::kDiscreteAccess, access_id);
-      W.SetText(tl::kDiscreteItem, tl::kItemWidth, item_text);
+    case tl::kTypeMessage:
+    case tl::kTypeGroup:
       break;
     case tl::kTypeInteger:
     case tl::kTypeReal:
-      W.SetText(tl::kAnalogItem, tl::kItemWidth, item_text);
-      W.SetI32(tl::kAnalogAccess, access_id);
-      if (is_new) SetAnalogDefaults(W);
-      if (W.Type() == tl::kTypeInteger) {
-        SetIntegerRange(W, row, is_new, logged, dict_.DeadbandFraction(), dict_.DeadbandAbsolute());
+      if (is_new) SetAnalogDefaults(tag);
+      if (type == tl::kTypeInteger) {
+        SetIntegerRange(tag, row, is_new, logged, dict_.DeadbandFraction(),
+                        dict_.DeadbandAbsolute());
       } else {
-        SetRealRange(W, row, is_new, logged, dict_.DeadbandFraction(), dict_.DeadbandAbsolute());
+        SetRealRange(tag, row, is_new, logged, dict_.DeadbandFraction(), dict_.DeadbandAbsolute());
       }
       // Units longer than the field are cut to its 32 characters.
-      W.SetText(tl::kUnits, tl::kUnitsWidth, row.Units);
-      break;
-    case tl::kTypeMessage:
-      W.SetText(tl::kMessageItem, tl::kItemWidth, item_text);
-      W.SetI32(tl::kMessageAccess, access_id);
-      break;
-    case tl::kTypeGroup:
+      tag.SetText(tl::kUnits, tl::kUnitsWidth, row.Units);
       break;
     default:
       Report(StringPrintf("TagnameX - Failed to determine data type of %s",
-                          std::string(W.Name()).c_str()),
+                          std::string(tag.Name()).c_str()),
              2, 1);
       break;
   }

@@ -9,8 +9,8 @@ namespace quellor {
 
 namespace {
 
-constexpr int kColumns = 12;
-constexpr int kRecordTypeColumn = 4;
+constexpr std::size_t kColumns = 12;
+constexpr std::size_t kRecordTypeColumn = 4;
 
 // The kind a trimmed RecordType names (exact, case-sensitive), or -1 for an unknown text.
 std::int32_t KindOf(std::string_view record_type) {
@@ -38,12 +38,12 @@ void SetDouble(const VARIANT& value, double& field) {
 
 }  // namespace
 
-int ParseProjTag(const VARIANT* row, ProjTag_T& tag) {
-  if (row == nullptr || row->vt != (VT_ARRAY | VT_VARIANT) || row->parray == nullptr) return 0;
+bool ParseProjTag(const ProjectRow& row, ProjTag_T& tag) {
+  if (!row.has_columns()) return false;
   tag = ProjTag_T{};
-  for (int column = 0; column < kColumns; ++column) {
-    const VARIANT* value = SafeArrayElement(row->parray, column);
-    if (value == nullptr) return 0;
+  for (std::size_t column = 0; column < kColumns; ++column) {
+    const VARIANT* value = row.Column(column);
+    if (value == nullptr) return false;
     if (value->vt == VT_EMPTY || value->vt == VT_NULL) continue;
     switch (column) {
       case 0:
@@ -62,7 +62,7 @@ int ParseProjTag(const VARIANT* row, ProjTag_T& tag) {
         std::string record_type;
         SetText(*value, true, record_type);
         const std::int32_t kind = KindOf(record_type);
-        if (kind < 0) return 0;
+        if (kind < 0) return false;
         tag.kind = kind;
         break;
       }
@@ -89,7 +89,7 @@ int ParseProjTag(const VARIANT* row, ProjTag_T& tag) {
         break;
     }
   }
-  return 1;
+  return true;
 }
 
 }  // namespace quellor

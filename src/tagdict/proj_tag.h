@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/automation/variant.h"
+#include "projectdb/project_query.h"
 
 namespace quellor {
 
@@ -34,12 +34,12 @@ struct ProjTag_T {
   std::int16_t Logged = 0;  // bit 0: historical logging on
 };
 
-// Fills `tag` from `row`, the variant array of one row, column by column (0 to 11). Returns 1
-// when all twelve columns were read, 0 otherwise; callers use what was filled either way.
-// A row that is no array leaves `tag` untouched; otherwise `tag` is reset first. An empty or
-// NULL value, and a value that cannot be converted to its column's type (a text in a range
-// column), keeps the reset value of its column. An unknown RecordType ends the parse there:
-// kind 0, and the columns after it stay reset.
-int ParseProjTag(const VARIANT* row, ProjTag_T& tag);
+// Fills `tag` from one row of the trend query, column by column (0 to 11). True when all twelve
+// columns were read; callers use what was filled either way. A row without columns leaves
+// `tag` untouched; otherwise `tag` is reset first. An empty or NULL value, and a value that
+// cannot be converted to its column's type (a text in a range column), keeps the reset value
+// of its column. An unknown RecordType ends the parse there: kind 0, and the columns after it
+// stay reset.
+bool ParseProjTag(const ProjectRow& row, ProjTag_T& tag);
 
 }  // namespace quellor

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "tagdict/tag_server.h"
 
 namespace quellor {
@@ -12,9 +12,8 @@ ProjectTags::ProjectTags(ProjectQuery& query) { ReadRows(query); }
 void ProjectTags::ReadRows(ProjectQuery& query) {
   std::vector<ProjTag_T> rows;
   ProjTag_T current;
-  VARIANT* row = nullptr;
-  while (query.GetNextRow(&row) >= 0) {
-    ParseProjTag(row, current);
+  while (const std::optional<ProjectRow> row = query.NextRow()) {
+    ParseProjTag(*row, current);
     // Each tree's server is asked while the trend query still holds its read of the database:
     // on its own, every such query would take and release the database's lock.
     if (rows.empty() || rows.back().TagName != current.TagName) ServerOf(current.TagName);

@@ -2,9 +2,11 @@
 // the merges of all its HMI applications: the trend rows (qFTTrdData, parsed) and the server
 // computer of each top-level tag (qFTTagServer). Every application's merge reads the same rows
 // and asks for the same tags' servers, and the project does not change while a build runs, so
-// a second application's merge asks the database nothing.
+// a second application's merge asks the database nothing. It also holds the one value the
+// merges carry from tag to tag, CurrentAccessNameID.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -37,12 +39,18 @@ class ProjectTags final {
   // the name of every tree of the rows is asked while they are read.
   const std::optional<std::string>& ServerOf(std::string_view tag_name);
 
+  // The DDE Source ID found for the current top-level tag of a merge; 0 = none. Set when a
+  // top-level tag is looked up, read by its members.
+  std::int32_t CurrentAccessNameID() const { return current_access_name_id_; }
+  void SetCurrentAccessNameID(std::int32_t id) { current_access_name_id_ = id; }
+
  private:
   void ReadRows(ProjectQuery& query);
 
   std::optional<std::vector<ProjTag_T>> rows_;
   std::unordered_map<std::string, std::optional<std::string>, TagNameHash, std::equal_to<>>
       servers_;
+  std::int32_t current_access_name_id_ = 0;
 };
 
 }  // namespace quellor

@@ -180,34 +180,34 @@ void CTagDict::FlushDirtyRecords() {
 TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t parent,
                                              TagRec_T* stored) {
   TagAllocation result;
-  if (tag_file_ == nullptr) return TagAllocation{.RecNo = 0};
+  if (tag_file_ == nullptr) return TagAllocation{.rec_no = 0};
   if (tag_index_) {
     if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
       result = {it->second.RecNo, true, it->second.ParentRecNo};
-      if (stored != nullptr) ReadRecord(result.RecNo, *stored);
+      if (stored != nullptr) ReadRecord(result.rec_no, *stored);
       return result;
     }
   }
   if (free_head_ != 0 && Record(free_head_) != nullptr) {
-    result.RecNo = free_head_;
-    ClearCompanionRecord(result.RecNo);
-    if (tag_file_ == nullptr) return TagAllocation{.RecNo = 0};
-    TagRec_T record = *Record(result.RecNo);
+    result.rec_no = free_head_;
+    ClearCompanionRecord(result.rec_no);
+    if (tag_file_ == nullptr) return TagAllocation{.rec_no = 0};
+    TagRec_T record = *Record(result.rec_no);
     free_head_ = record.NextFree();
     record.SetI32(tl::kNextFree, 0);
-    WriteRecord(result.RecNo, record);
-    if (tag_file_ == nullptr) return TagAllocation{.RecNo = 0};
+    WriteRecord(result.rec_no, record);
+    if (tag_file_ == nullptr) return TagAllocation{.rec_no = 0};
   } else {
     if (record_count_ >= tl::kMaxRecords) return result;
     free_head_ = 0;
     records_.emplace_back();
     // Written even if it stays empty, so that Tagname.X holds every record its header counts.
     dirty_.push_back(true);
-    result.RecNo = ++record_count_;
+    result.rec_no = ++record_count_;
   }
   ++used_count_;
   if (tag_index_)
-    tag_index_->insert_or_assign(std::string(name), TagIdxData_T{result.RecNo, parent});
+    tag_index_->insert_or_assign(std::string(name), TagIdxData_T{result.rec_no, parent});
   return result;
 }
 

@@ -12,6 +12,10 @@
 // A dictionary that did not open (either file missing or held by another build, a Tagname.X
 // too short for its header, a failed read or write) stays closed: every operation then does
 // nothing, and the one failure message is all that was reported.
+//
+// The class spans five files: tag_dict.cpp (open, records, flushes, the name index, close),
+// tag_dict_load.cpp (load and repair), deadband_settings.cpp, tag_merge.cpp (the merge) and
+// tag_statistics.cpp.
 #pragma once
 
 #include <cstdint>
@@ -35,13 +39,14 @@ class ProjectTags;
 // What the build step hands the dictionary.
 struct TagDictOptions {
   std::string folder = {};  // the application folder, as the program composes it
-  std::string Separator = "\\";
+  std::string separator = "\\";
   // The client's access-name set, or none (then no deadbands are read, no alarm group is
-  // entered in the project, no tag is marked and no statistics are reported).
+  // entered in the project, no tag is marked and no statistics are reported). It must outlive
+  // the dictionary; the merge records the tags' DDE points in it.
   CAccNames* access_names = nullptr;
   std::vector<int> app_access_names = {};  // positions in the set: this application's access names
-  bool UpdateDDEPoints = false;
-  bool DiscreteAsInteger = false;
+  bool update_dde_points = false;
+  bool discrete_as_integer = false;
 };
 
 // The merge's counters, reported by the statistics.
@@ -55,7 +60,7 @@ struct TagDictCounters {
 struct TagAllocation {
   // -1: the 60000-record limit is reached; 0: the dictionary is closed (it did not open, or a
   // write failed and was reported).
-  std::int32_t RecNo = -1;
+  std::int32_t rec_no = -1;
   bool existed = false;
   std::int32_t stored_parent = 0;  // from the index, for an existing tag
 };

@@ -7,29 +7,13 @@
 #include "accessnames/acc_names.h"
 #include "base/ascii.h"
 #include "base/format.h"
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 
 namespace quellor {
 
 namespace tl = tag_layout;
-
-namespace {
-
-// A name as an Access string literal: inside double quotes, a double quote is doubled, so
-// that no name can end the literal early.
-std::string AccessStringLiteral(std::string_view text) {
-  std::string literal = "\"";
-  for (const char c : text) {
-    literal += c;
-    if (c == '"') literal += '"';
-  }
-  literal += '"';
-  return literal;
-}
-
-}  // namespace
 
 void CTagDict::LoadTagDict() {
   tag_index_.emplace();

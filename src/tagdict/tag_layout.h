@@ -71,6 +71,10 @@ inline constexpr std::uint32_t kMemberMarkValue = 0xABCD1235;
 // 64 members in normal use; a 65th (a value member linked without the limit) sits at 1020,
 // the last word of the record. Nothing beyond it is a member slot.
 inline constexpr std::uint32_t kMemberSlots = 65;
+// The members a parent lists in normal use; only a value member may take the 65th slot.
+inline constexpr std::uint32_t kMaxMembers = 64;
+// Tag names hold at most this many characters: the name field less its terminator.
+inline constexpr std::size_t kMaxTagName = kNameWidth - 1;
 
 static_assert(kName + kNameWidth == kDescription);
 static_assert(kDescription + kDescriptionWidth == kType);
@@ -89,20 +93,29 @@ inline constexpr bool IsIoType(std::uint16_t type) {
   return type == kTypeDiscrete || type == kTypeInteger || type == kTypeReal || type == kTypeMessage;
 }
 
-// Where a tag of an I/O type keeps the DDE Source ID of its access name; 0 for other types.
-inline constexpr std::size_t AccessNameOffset(std::uint16_t type) {
+// Where a tag of an I/O type keeps the DDE Source ID of its access name and its item
+// (kItemWidth bytes); both 0 for other types.
+struct IoFieldOffsets {
+  std::size_t access_name = 0;
+  std::size_t item = 0;
+};
+inline constexpr IoFieldOffsets IoFieldsOf(std::uint16_t type) {
   switch (type) {
     case kTypeDiscrete:
-      return kDiscreteAccess;
+      return {kDiscreteAccess, kDiscreteItem};
     case kTypeInteger:
     case kTypeReal:
-      return kAnalogAccess;
+      return {kAnalogAccess, kAnalogItem};
     case kTypeMessage:
-      return kMessageAccess;
+      return {kMessageAccess, kMessageItem};
     default:
-      return 0;
+      return {};
   }
 }
+inline constexpr std::size_t AccessNameOffset(std::uint16_t type) {
+  return IoFieldsOf(type).access_name;
+}
+inline constexpr std::size_t ItemOffset(std::uint16_t type) { return IoFieldsOf(type).item; }
 
 // Byte positions of record n in each file.
 inline constexpr std::uint64_t RecordOffset(std::int32_t n) {

@@ -4,8 +4,7 @@
 
 #include "accessnames/dde_cfg_values.h"
 #include "base/format.h"
-#include "driver/project_query.h"
-#include "driver/run_state.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagdict/data_type.h"
 #include "tagdict/project_tags.h"
@@ -17,11 +16,6 @@ namespace quellor {
 namespace tl = tag_layout;
 
 namespace {
-
-// Tag names hold at most this many characters (the name field and its terminator).
-constexpr std::size_t kMaxTagName = tl::kNameWidth - 1;
-// The members a row can add under one parent; the value member is checked on its own.
-constexpr std::int32_t kMaxMembers = 64;
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -77,16 +71,16 @@ void TagMerge::FetchNextRow() {
 
 std::string TagMerge::ItemName(std::string_view name) const {
   std::string item(name);
-  if (dict_.options().Separator != ".") std::replace(item.begin(), item.end(), '\\', '.');
+  if (dict_.options().separator != ".") std::replace(item.begin(), item.end(), '\\', '.');
   return item;
 }
 
 std::string TagMerge::TagNameAt(int level, const ProjTag_T& row, const std::string& key,
                                 int& member_level) const {
-  const std::string& sep = dict_.options().Separator;
-  const auto member = [&](const std::string& part, int m) {
-    member_level = m;
-    return key + sep + part;
+  const std::string& separator = dict_.options().separator;
+  const auto member = [&](const std::string& part, int part_level) {
+    member_level = part_level;
+    return key + separator + part;
   };
   member_level = 0;
   if (level == 0) {
@@ -118,97 +112,100 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
   std::string last_name;
   std::string item_text;
   while (!stop_) {
-    const ProjTag_T& R = *row_;  // stays valid when the next row becomes current
+    const ProjTag_T& row = *row_;  // stays valid when the next row becomes current
     // The group test first: a row of the next tree must not set this tree's family.
-    if (GroupKey(R, level) != key) return;
+    if (GroupKey(row, level) != key) return;
     if (level == 0 || family_ == 0) {
-      family_ = R.kind >= kKindBlkTag && R.kind <= kKindFixFldTag ? R.kind : 0;
+      family_ = row.kind >= kKindBlkTag && row.kind <= kKindFixFldTag ? row.kind : 0;
     }
-    if (level != 0 && counter >= kMaxMembers) {
+    // The members a row can add under one parent; the value member is checked on its own.
+    if (level != 0 && counter >= static_cast<std::int32_t>(tl::kMaxMembers)) {
       FetchNextRow();
       continue;
     }
-    int M = 0;
-    std::string N = TagNameAt(level, R, key, M);
-    const bool prefix = has_access_names && !N.empty() && !IsAsciiLetter(N[0]);
+    int member_level = 0;
+    std::string name = TagNameAt(level, row, key, member_level);
+    const bool prefix = has_access_names && !name.empty() && !IsAsciiLetter(name[0]);
     bool refused = false;
-    if (N.size() + (prefix ? 1 : 0) > kMaxTagName) {
-      Report(StringPrintf("TagName.X : Tag %s exceeds character limit", N.c_str()), 2, 1);
+    if (name.size() + (prefix ? 1 : 0) > tl::kMaxTagName) {
+      Report(StringPrintf("TagName.X : Tag %s exceeds character limit", name.c_str()), 2, 1);
       refused = true;
-    } else if (!N.empty() && !DDECfgCanCarry(DDECfgField::kTagName, N)) {
+    } else if (!name.empty() && !DDECfgCanCarry(DDECfgField::kTagName, name)) {
       // Neither DDE.CFG nor the name index could carry it back.
-      Report(StringPrintf("TagName.X : Tag %s has an invalid character", N.c_str()), 2, 1);
+      Report(StringPrintf("TagName.X : Tag %s has an invalid character", name.c_str()), 2, 1);
       refused = true;
     }
-    if (N == last_name || N.empty() || refused) {
+    if (name == last_name || name.empty() || refused) {
       FetchNextRow();
       continue;
     }
-    last_name = N;
-    if (M == kLevelField && R.Logged == 0) {  // field members only for logged fields
+    last_name = name;
+    if (member_level == kLevelField && row.Logged == 0) {  // field members only for logged fields
       FetchNextRow();
       continue;
     }
-    const bool discrete_as_integer = dict_.options().DiscreteAsInteger;
-    const std::uint16_t T = TagTypeOf(R, M, discrete_as_integer);
-    if (level == 1 && parent.Type() == 0 && (R.kind == kKindFldTag || R.kind == kKindFixFldTag)) {
-      parent.SetU16(tl::kType, T);
+    const std::uint16_t type = TagTypeOf(row, member_level, dict_.options().discrete_as_integer);
+    if (level == 1 && parent.Type() == 0 &&
+        (row.kind == kKindFldTag || row.kind == kKindFixFldTag)) {
+      parent.SetU16(tl::kType, type);
     }
-    std::int32_t& access_id = CurrentAccessNameID();
-    if (M == kLevelTopLevel && has_access_names) {
-      access_id = tag_servers_->ForServer(project_.ServerOf(N));
+    if (member_level == kLevelTopLevel && has_access_names) {
+      project_.SetCurrentAccessNameID(tag_servers_->ForServer(project_.ServerOf(name)));
     }
+    const std::int32_t access_id = project_.CurrentAccessNameID();
     if (has_access_names) {
       if (access_id == 0) {  // the tree is left out; a stored copy stays as it is
         FetchNextRow();
         continue;
       }
-      item_text = ItemName(N);
+      item_text = ItemName(name);
     }
-    const std::string plain_name = N;
-    if (prefix) N = "Y" + N;
+    const std::string plain_name = name;
+    if (prefix) name = "Y" + name;
 
     TagRec_T stored;
-    const TagAllocation allocation = dict_.FindOrAllocateRecord(N, parent_no, &stored);
-    if (allocation.RecNo <= 0) {
-      if (allocation.RecNo < 0) {
+    const TagAllocation allocation = dict_.FindOrAllocateRecord(name, parent_no, &stored);
+    if (allocation.rec_no <= 0) {
+      if (allocation.rec_no < 0) {
         Report("TagName.X : Attempt to create more than 60000 entries in the Tagname.X", 2, 1);
       }
       stop_ = true;
       continue;
     }
-    const std::int32_t rec_no = allocation.RecNo;
-    TagRec_T W;
-    dict_.InitTagRecord(W, parent_no, allocation.existed ? &stored : nullptr);
-    W.SetText(tl::kName, tl::kNameWidth, N);
-    W.SetU16(tl::kType, T);
+    const std::int32_t rec_no = allocation.rec_no;
+    TagRec_T tag;
+    dict_.InitTagRecord(tag, parent_no, allocation.existed ? &stored : nullptr);
+    tag.SetText(tl::kName, tl::kNameWidth, name);
+    tag.SetU16(tl::kType, type);
     if (allocation.existed && allocation.stored_parent != parent_no) {
-      Report(StringPrintf("TagName.X : Existing tag %s has inconsistent parent", N.c_str()), 2, 1);
+      Report(StringPrintf("TagName.X : Existing tag %s has inconsistent parent", name.c_str()), 2,
+             1);
       continue;  // the next round meets the last name again and skips the row
     }
 
     std::int32_t members = 0;
-    if (M == kLevelFixField) {
+    if (member_level == kLevelFixField) {
       FetchNextRow();
     } else {
-      AddProjectTags(M, W, rec_no, members);
+      AddProjectTags(member_level, tag, rec_no, members);
     }
-    W.SetText(tl::kDescription, tl::kDescriptionWidth, R.FullDesc);
-    if (W.MemberCount() != 0) {
-      W.SetU32(tl::kMemberMark, tl::kMemberMarkValue);
-      if (M == kLevelField || M == kLevelSubfield ||
-          (M == kLevelTopLevel && (family_ == kKindFldTag || family_ == kKindFixFldTag))) {
-        AddValueMember(W, rec_no, members, access_id, ItemName(plain_name));
+    tag.SetText(tl::kDescription, tl::kDescriptionWidth, row.FullDesc);
+    if (tag.MemberCount() != 0) {
+      tag.SetU32(tl::kMemberMark, tl::kMemberMarkValue);
+      if (member_level == kLevelField || member_level == kLevelSubfield ||
+          (member_level == kLevelTopLevel &&
+           (family_ == kKindFldTag || family_ == kKindFixFldTag))) {
+        AddValueMember(tag, rec_no, members, access_id, ItemName(plain_name));
       }
     }
-    if (M == kLevelTopLevel && family_ == kKindBlkTag) {
-      W.SetU16(tl::kType, tl::kTypeGroup);
-      W.SetI32(tl::kWord292, 0);
+    if (member_level == kLevelTopLevel && family_ == kKindBlkTag) {
+      tag.SetU16(tl::kType, tl::kTypeGroup);
+      tag.SetI32(tl::kWord292, 0);
     }
     if (has_access_names && access_id != 0) {
-      SetIoFields(W, R, !allocation.existed, item_text);
+      SetIoFields(tag, row, !allocation.existed, item_text);
     }
-    StoreTag(parent, W, allocation.existed ? &stored : nullptr, rec_no, level, counter, access_id,
+    StoreTag(parent, tag, allocation.existed ? &stored : nullptr, rec_no, level, counter, access_id,
              item_text);
   }
 }

@@ -45,17 +45,18 @@ class TagMerge final {
   void AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter);
   // Makes the next row current; sets the stop flag when there is none.
   void FetchNextRow();
-  // Writes W (unless it is incompatible with the stored record), links it into its parent,
+  // Writes `tag` (unless it is incompatible with the stored record), links it into its parent,
   // records its DDE point and counts it.
-  void StoreTag(TagRec_T& parent, TagRec_T& W, const TagRec_T* stored, std::int32_t rec_no,
+  void StoreTag(TagRec_T& parent, TagRec_T& tag, const TagRec_T* stored, std::int32_t rec_no,
                 int level, std::int32_t& counter, std::int32_t source_id,
                 std::string_view item_name);
   // The member "<parent>\v" of a field, subfield or field-tag group. `parent_item` is the item
   // name of the parent, so the member reads "<parent item>.v".
   void AddValueMember(TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter,
                       std::int32_t source_id, std::string_view parent_item);
-  // Step 22: the logged flag and the I/O fields of W for its type.
-  void SetIoFields(TagRec_T& W, const ProjTag_T& row, bool is_new,
+  // The logged flag and the I/O fields of `tag` for its type (io_fields.cpp); the access name
+  // is the project's CurrentAccessNameID.
+  void SetIoFields(TagRec_T& tag, const ProjTag_T& row, bool is_new,
                    std::string_view item_text) const;
   // The item name of a tag name (before any "Y" prefix): separators become dots.
   std::string ItemName(std::string_view name) const;

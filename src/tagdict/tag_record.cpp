@@ -101,6 +101,11 @@ std::int32_t TagRec_T::AccessName() const {
   return offset == 0 ? 0 : I32(offset);
 }
 
+std::string_view TagRec_T::ItemName() const {
+  const std::size_t offset = tl::ItemOffset(Type());
+  return offset == 0 ? std::string_view() : Text(offset, tl::kItemWidth);
+}
+
 void InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T* stored,
                    std::int32_t default_alarm_group) {
   if (stored != nullptr) {

@@ -72,6 +72,8 @@ class TagRec_T final {
 
   // The stored access name's DDE Source ID for an I/O type, else 0.
   std::int32_t AccessName() const;
+  // The stored item for an I/O type, else empty.
+  std::string_view ItemName() const;
 
   void Clear() { bytes_.fill(0); }
 

@@ -4,8 +4,8 @@
 
 #include "accessnames/acc_names.h"
 #include "base/ascii.h"
-#include "driver/project_query.h"
 #include "platform/automation/conversions.h"
+#include "projectdb/project_query.h"
 
 namespace quellor {
 
@@ -15,11 +15,8 @@ std::optional<std::string> TagServerOf(std::string_view tag_name) {
   parameters.SetText(0, tag_name);
   ProjectQuery query = ProjectQuery::Saved("qFTTagServer", parameters.get(), 0);
   if (!query.ok()) return std::nullopt;
-  VARIANT* row = nullptr;
-  if (query.GetNextRow(&row) < 0 || row == nullptr || row->vt != (VT_ARRAY | VT_VARIANT)) {
-    return std::nullopt;
-  }
-  const VARIANT* server = SafeArrayElement(row->parray, 0);
+  const std::optional<ProjectRow> row = query.NextRow();
+  const VARIANT* server = row ? row->Column(0) : nullptr;
   if (server == nullptr || server->vt == VT_EMPTY || server->vt == VT_NULL) return std::nullopt;
   const auto text = VariantToText(*server);
   if (!text.ok()) return std::nullopt;

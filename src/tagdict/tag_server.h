@@ -24,9 +24,9 @@ std::int32_t LookupTagServer(std::string_view tag_name, const CAccNames& access_
 
 // LookupTagServer for every top-level tag of one merge. The choice among the application's
 // access names depends only on the server computer, and a project has few of them, so each
-// server's choice is made once: choosing scans every access name of the application, which
-// per tag made the merge cost tags times access names. The access names must keep their
-// servers, topics and IDs while the object lives (the merge only records points in them).
+// server's choice (a scan of the application's access names) is made once. The access names
+// must keep their servers, topics and IDs while the object lives (the merge only records
+// points in them).
 class TagServerLookup final {
  public:
   TagServerLookup(const CAccNames& access_names, std::span<const int> app_access_names)

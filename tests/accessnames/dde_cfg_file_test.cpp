@@ -43,32 +43,33 @@ class DDECfgFile : public ::testing::Test {
 };
 
 TEST_F(DDECfgFile, ReadsCrLfTextAndStopsAtCtrlZ) {
-  testing::WriteFile(File(), std::string(kFile) + "\x1A" "garbage that is never read");
-  int ok = 1;
-  const CAccNames names = ReadDDECfgFile(Folder(), ok);
-  EXPECT_EQ(ok, 1);
+  testing::WriteFile(File(), std::string(kFile) +
+                                 "\x1A"
+                                 "garbage that is never read");
+  CAccNames names;
+  EXPECT_TRUE(ReadDDECfgFile(Folder(), names));
   ASSERT_EQ(names.GetCount(), 1);
   EXPECT_EQ(names.GetRecord(0).MasterServer, "SCADA1");
-  EXPECT_THAT(capture_.lines(),
-              ElementsAre("        Read Access Name data from file " + Shown()));
+  EXPECT_THAT(capture_.lines(), ElementsAre("        Read Access Name data from file " + Shown()));
 }
 
 TEST_F(DDECfgFile, AMissingFileIsAnEmptySetAndAHeldOneRefusesTheApplication) {
-  int ok = 1;
-  EXPECT_EQ(ReadDDECfgFile(Folder(), ok).GetCount(), 0);
-  EXPECT_EQ(ok, 1);
+  CAccNames missing;
+  EXPECT_TRUE(ReadDDECfgFile(Folder(), missing));
+  EXPECT_EQ(missing.GetCount(), 0);
   testing::WriteFile(File(), kFile);
   testing::LockHolder other_build(File());
-  EXPECT_EQ(ReadDDECfgFile(Folder(), ok).GetCount(), 0);
-  EXPECT_EQ(ok, 0);
+  CAccNames held;
+  EXPECT_FALSE(ReadDDECfgFile(Folder(), held));
+  EXPECT_EQ(held.GetCount(), 0);
   EXPECT_THAT(capture_.lines(), ElementsAre("        No existing Access Name data",
                                             "ERROR - Failed to open " + Shown()));
 }
 
 TEST_F(DDECfgFile, WritesCrLfAndReadsBackTheSameBytes) {
   testing::WriteFile(File(), kFile);
-  int ok = 1;
-  CAccNames names = ReadDDECfgFile(Folder(), ok);
+  CAccNames names;
+  ASSERT_TRUE(ReadDDECfgFile(Folder(), names));
   capture_.Clear();
   WriteDDECfgFile(names, Folder());
   EXPECT_EQ(testing::ReadFile(File()), kFile);
@@ -77,8 +78,8 @@ TEST_F(DDECfgFile, WritesCrLfAndReadsBackTheSameBytes) {
 
 TEST_F(DDECfgFile, AReadOnlyFileIsNotReplacedAndTheFailureReported) {
   testing::WriteFile(File(), kFile);
-  int ok = 1;
-  CAccNames names = ReadDDECfgFile(Folder(), ok);
+  CAccNames names;
+  ASSERT_TRUE(ReadDDECfgFile(Folder(), names));
   int index = -1;
   ProjAccName_T row{"PLC2", "", "SCADA3", "", "PelnetData"};
   names.MergeAccessName(row, index);

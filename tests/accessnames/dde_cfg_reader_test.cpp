@@ -252,47 +252,46 @@ TEST(ParseDDECfg, RefusesEveryTruncationAndSurvivesEveryChangedByte) {
   }
 }
 
-TEST(ReadDDECfg, ReportsTheOutcomeAndClearsOkOnlyForAFault) {
+TEST(ReadDDECfg, ReportsTheOutcomeAndRefusesTheApplicationOnlyForAFault) {
   const struct {
     std::string name;
     Result<std::string> file;
-    int ok;
+    bool build;
     ReportedMessage message;
     int records;
   } cases[] = {
       {"valid",
        File(Block()),
-       1,
+       true,
        {"        Read Access Name data from file C:\\A\\DDE.CFG", 0, 0},
        1},
       {"invalid",
        std::string(kHeader) + Block(),
-       0,
+       false,
        {"Invalid format in file C:\\A\\DDE.CFG", 2, 1},
        1},
       {"missing",
        Status::NotFound("no file"),
-       1,
+       true,
        {"        No existing Access Name data", 0, 0},
        0},
       // A file that exists but cannot be opened is not a missing one: the application must not
       // be built, or the access names configured in the file would be lost at the write.
       {"held by another build",
        Status::Held("held"),
-       0,
+       false,
        {"Failed to open C:\\A\\DDE.CFG", 2, 1},
        0},
       {"no permission",
        Status::PermissionDenied("denied"),
-       0,
+       false,
        {"Failed to open C:\\A\\DDE.CFG", 2, 1},
        0},
   };
   for (const auto& c : cases) {
     ScopedReportCapture capture;
-    int ok = 1;
-    const CAccNames names = ReadDDECfg(DDECfgPath("C:\\A"), c.file, ok);
-    EXPECT_EQ(ok, c.ok) << c.name;
+    CAccNames names;
+    EXPECT_EQ(ReadDDECfg(DDECfgPath("C:\\A"), c.file, names), c.build) << c.name;
     EXPECT_THAT(capture.messages(), ElementsAre(c.message)) << c.name;
     EXPECT_EQ(names.GetCount(), c.records) << c.name;
   }

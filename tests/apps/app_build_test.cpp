@@ -59,9 +59,10 @@ class AppBuildTest : public ::testing::Test {
     }
     project_.Run("INSERT INTO ClientAppAccessNames VALUES " + records);
   }
-  void Build(const char* filter = nullptr, const char* folder = nullptr) {
-    const CClientApps apps(project_.ProjectDir().c_str(), project_.FactorySuiteDir().c_str(),
-                           project_.ClientsDir().c_str(), filter, folder);
+  void Build(std::optional<std::string_view> filter = {},
+             std::optional<std::string_view> folder = {}) {
+    const CClientApps apps(project_.ProjectDir(), project_.FactorySuiteDir(), project_.ClientsDir(),
+                           filter, folder);
   }
   fs::path AppList() const { return fs::path(project_.ProjectDir()) / "InTouch" / "AppList.INI"; }
 
@@ -145,7 +146,7 @@ TEST_F(AppBuildTest, FolderOverrideBuildsThereAndLeavesTheApplicationListAlone) 
   const fs::path elsewhere = fs::path(project_.ProjectDir()) / "Elsewhere";
   PutFile(elsewhere / "Tagname.X", "");
   PutFile(elsewhere / "Tag_Ext.X", "");
-  Build("A", elsewhere.string().c_str());
+  Build("A", elsewhere.string());
   EXPECT_TRUE(fs::exists(elsewhere / "Tagnames.NDX"));
   EXPECT_TRUE(fs::exists(elsewhere / "DDE.CFG"));
   EXPECT_FALSE(fs::exists(project_.AppDir("A") / "DDE.CFG"));

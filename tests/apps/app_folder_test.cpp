@@ -10,7 +10,7 @@
 
 #include "apps/intouch_app.h"
 #include "apps_fixture.h"
-#include "driver/run_state.h"
+#include "run/run_state.h"
 #include "tagdict/project_tags.h"
 #include "testing/lock_holder.h"
 #include "testing/temp_dir.h"
@@ -38,11 +38,12 @@ std::string RegValue(const std::string& name, const std::string& value) {
 
 class AppFolderTest : public ::testing::Test {
  protected:
-  std::unique_ptr<CInTApp> Prepare(const std::string& name, int& ok,
-                                   const char* folder_override = nullptr) {
+  // The prepared application, or null when its preparation was refused.
+  std::unique_ptr<CInTApp> Prepare(const std::string& name,
+                                   std::optional<std::string_view> folder_override = {}) {
     ProjAccName_T row{"AN1", "T1", "SCADA1", "", "PelnetData"};
-    return std::make_unique<CInTApp>(project_.ProjectDir(), project_.FactorySuiteDir(),
-                                     project_.ClientsDir(), name, row, "View", folder_override, ok);
+    return CInTApp::PrepareAppFolder(project_.ProjectDir(), project_.FactorySuiteDir(),
+                                     project_.ClientsDir(), name, row, "View", folder_override);
   }
   void UseShell(const std::string& folder) {
     project_.SetRegistry(kSuiteKey + RegValue("InTShellApp", folder));
@@ -54,31 +55,26 @@ class AppFolderTest : public ::testing::Test {
 
 TEST_F(AppFolderTest, FirstBuildCopiesTheShellApplicationWithItsSubfolders) {
   UseShell(project_.AddShellApp("shell"));
-  int ok = 0;
-  const auto app = Prepare("A", ok);
-  ASSERT_EQ(ok, 1);
+  const auto app = Prepare("A");
+  ASSERT_NE(app, nullptr);
   EXPECT_TRUE(std::filesystem::exists(project_.AppDir("A") / "Tagname.X"));
   EXPECT_TRUE(std::filesystem::exists(project_.AppDir("A") / "Pictures" / "main.win"));
   EXPECT_THAT(Lines(), ElementsAre("Creating InTouch application folder A", kCopying, kNoDDECfg));
   EXPECT_EQ(app->AppPath(), project_.ClientsDir() + "\\InTApps\\A");
-  ASSERT_NE(app->ClientList(), nullptr);
-  EXPECT_EQ(app->ClientList()->at(0).ClientAppName, "View");
-  EXPECT_EQ(app->AccNames()->GetSourceName(0), "AN1");
+  ASSERT_EQ(app->ClientList().size(), 1u);
+  EXPECT_EQ(app->ClientList()[0].ClientAppName, "View");
+  EXPECT_EQ(app->AccNames().GetSourceName(0), "AN1");
 }
 
 TEST_F(AppFolderTest, ManagedFolderIsCreatedEmptyThenRefusedWhileNothingIsPublished) {
   TheRunState().g_ManagedApps = 1;
-  int ok = 0;
-  Prepare("A", ok);
-  EXPECT_EQ(ok, 1);
+  EXPECT_NE(Prepare("A"), nullptr);
   EXPECT_TRUE(std::filesystem::is_empty(project_.AppDir("A")));
   EXPECT_THAT(Lines(), ElementsAre("Creating InTouch application folder A", kManaged1, kManaged2,
                                    kNoDDECfg));
 
   project_.capture().Clear();
-  const auto again = Prepare("A", ok);
-  EXPECT_EQ(ok, 0);
-  EXPECT_EQ(again->AccNames(), nullptr);
+  EXPECT_EQ(Prepare("A"), nullptr);
   EXPECT_THAT(Lines(),
               ElementsAre("Modifying existing InTouch application A ", kManaged1, kManaged2));
 }
@@ -86,9 +82,7 @@ TEST_F(AppFolderTest, ManagedFolderIsCreatedEmptyThenRefusedWhileNothingIsPublis
 TEST_F(AppFolderTest, ExistingApplicationIsNeverCopiedOver) {
   UseShell(project_.AddShellApp("shell"));
   PutFile(project_.AppDir("A") / "Tagname.X", "published");  // "tagname.x" in any case
-  int ok = 0;
-  Prepare("A", ok);
-  EXPECT_EQ(ok, 1);
+  EXPECT_NE(Prepare("A"), nullptr);
   EXPECT_FALSE(std::filesystem::exists(project_.AppDir("A") / "Pictures"));
   EXPECT_THAT(Lines(), ElementsAre("Modifying existing InTouch application A ", kNoDDECfg));
 }
@@ -96,19 +90,14 @@ TEST_F(AppFolderTest, ExistingApplicationIsNeverCopiedOver) {
 TEST_F(AppFolderTest, ExistingFolderWithoutApplicationGetsTheShell) {
   UseShell(project_.AddShellApp("shell"));
   std::filesystem::create_directories(project_.AppDir("A"));
-  int ok = 0;
-  Prepare("A", ok);
-  EXPECT_EQ(ok, 1);
+  EXPECT_NE(Prepare("A"), nullptr);
   EXPECT_TRUE(std::filesystem::exists(project_.AppDir("A") / "Pictures" / "main.win"));
 }
 
 TEST_F(AppFolderTest, ApplicationOpenInTheEditorIsRefused) {
   project_.AddExistingApp("A");
   PutFile(project_.AppDir("A") / "AppEdit.LOK", "");
-  int ok = 1;
-  const auto app = Prepare("A", ok);
-  EXPECT_EQ(ok, 0);
-  EXPECT_EQ(app->AccNames(), nullptr);
+  EXPECT_EQ(Prepare("A"), nullptr);
   EXPECT_EQ(project_.capture().messages().back(),
             (ReportedMessage{
                 "InTouch application A appears to be locked (appedit.lok exists) - aborting build",
@@ -118,16 +107,13 @@ TEST_F(AppFolderTest, ApplicationOpenInTheEditorIsRefused) {
 TEST_F(AppFolderTest, FolderOverrideCopiesNothingAndLooksForTheLockThere) {
   const TempDir elsewhere;
   const std::string folder = elsewhere.path().string();
-  int ok = 0;
-  Prepare("A", ok, folder.c_str());
-  EXPECT_EQ(ok, 1);
+  EXPECT_NE(Prepare("A", folder), nullptr);
   EXPECT_TRUE(std::filesystem::is_directory(project_.AppDir("A").parent_path()));
   EXPECT_FALSE(std::filesystem::exists(project_.AppDir("A")));
   EXPECT_THAT(Lines(), ElementsAre("Modifying existing InTouch application A ", kNoDDECfg));
 
   PutFile(elsewhere.path() / "appedit.lok", "");
-  Prepare("A", ok, folder.c_str());
-  EXPECT_EQ(ok, 0);
+  EXPECT_EQ(Prepare("A", folder), nullptr);
 }
 
 // Which shell folder the version picks, told by the marker file copied from it.
@@ -148,11 +134,11 @@ TEST_F(AppFolderTest, InstalledVersionChoosesTheShellApplication) {
       {"unknown", {"InTShellApp_9p5", "InTShellApp"}, "InTShellApp"},
       {nullptr, {"InTShellApp_10p5", "InTShellApp_9p5", "InTShellApp"}, "InTShellApp"},
   };
-  int n = 0;
+  int count = 0;
   for (const Case& c : cases) {
     std::string reg = kSuiteKey;
     for (const std::string& value : c.values) {
-      const std::string shell = project_.AddShellApp("shell" + std::to_string(n) + value);
+      const std::string shell = project_.AddShellApp("shell" + std::to_string(count) + value);
       PutFile(std::filesystem::path(shell) / (value + ".mark"), "");
       reg += RegValue(value, shell);
     }
@@ -161,10 +147,8 @@ TEST_F(AppFolderTest, InstalledVersionChoosesTheShellApplication) {
              RegValue("Version", c.version);
     }
     project_.SetRegistry(reg);
-    const std::string app = "App" + std::to_string(n++);
-    int ok = 0;
-    Prepare(app, ok);
-    EXPECT_EQ(ok, 1) << app;
+    const std::string app = "App" + std::to_string(count++);
+    EXPECT_NE(Prepare(app), nullptr) << app;
     EXPECT_TRUE(std::filesystem::exists(project_.AppDir(app) / (c.chosen + ".mark")))
         << "version " << (c.version ? c.version : "none") << " should pick " << c.chosen;
   }
@@ -188,15 +172,12 @@ TEST_F(AppFolderTest, ShellApplicationThatCannotBeFoundRefusesTheNewFolder) {
        {{"Failed to copy " + missing + "\\*.* to " + project_.AppPath("A3"), 2, 1},
         {"Failed to copy shell application to InTouch application", 2, 1}}},
   };
-  int n = 0;
+  int count = 0;
   for (const Case& c : cases) {
     project_.SetRegistry(c.reg);
     project_.capture().Clear();
-    const std::string app = "A" + std::to_string(n++);
-    int ok = 1;
-    const auto prepared = Prepare(app, ok);
-    EXPECT_EQ(ok, 0) << app;
-    EXPECT_EQ(prepared->AccNames(), nullptr);
+    const std::string app = "A" + std::to_string(count++);
+    EXPECT_EQ(Prepare(app), nullptr) << app;
     std::vector<ReportedMessage> errors;
     for (const ReportedMessage& m : project_.capture().messages()) {
       if (m.level == 2) errors.push_back(m);
@@ -213,10 +194,9 @@ TEST_F(AppFolderTest, HistoryInTheApplicationFolderWarnsAboutPathsOver50Characte
     project_.AddExistingApp(name);
     PutFile(project_.AppDir(name) / "DHistCfg.ini", "[History]\r\nbUseAppDir=1\r\n");
     ProjAccName_T row{"AN1", "T1", "SCADA1", "", "PelnetData"};
-    int ok = 0;
-    CInTApp app("P:", "P:\\FactorySuite", "P:\\FactorySuite\\Clients", name, row, "View", nullptr,
-                ok);
-    EXPECT_EQ(ok, 1);
+    const auto app = CInTApp::PrepareAppFolder(
+        "P:", "P:\\FactorySuite", "P:\\FactorySuite\\Clients", name, row, "View", std::nullopt);
+    ASSERT_NE(app, nullptr);
     const ReportedMessage warning{
         "InTouch application path too long for historical "
         "logging, see Special->Configure->Historical Logging... "
@@ -224,18 +204,18 @@ TEST_F(AppFolderTest, HistoryInTheApplicationFolderWarnsAboutPathsOver50Characte
         1, 0};
     const auto& messages = project_.capture().messages();
     const bool warned = std::find(messages.begin(), messages.end(), warning) != messages.end();
-    EXPECT_EQ(warned, app.AppPath().size() == 51) << app.AppPath();
+    EXPECT_EQ(warned, app->AppPath().size() == 51) << app->AppPath();
   }
 }
 
 TEST_F(AppFolderTest, BuildHoldsTheFolderLockUntilItEnds) {
   project_.AddExistingApp("A");
-  int ok = 0;
-  const auto app = Prepare("A", ok);
+  const auto app = Prepare("A");
+  ASSERT_NE(app, nullptr);
   const std::string host = std::filesystem::canonical(project_.AppDir("A")).string();
   EXPECT_TRUE(ProcessHoldsPathLock(host));
   ProjectTags project;
-  app->BuildApp(nullptr, project);
+  app->BuildApp(std::nullopt, project);
   EXPECT_TRUE(std::filesystem::exists(project_.AppDir("A") / "DDE.CFG"));
   EXPECT_FALSE(ProcessHoldsPathLock(host));
 }
@@ -256,9 +236,8 @@ TEST_F(AppFolderTest, SecondBuildOfAnApplicationWaitsForTheFirst) {
   project_.AddExistingApp("A");
   testing::LockHolder first_build(project_.AppDir("A"));
   std::thread second([this] {
-    int ok = 0;
     ProjectTags project;
-    Prepare("A", ok)->BuildApp(nullptr, project);
+    Prepare("A")->BuildApp(std::nullopt, project);
   });
   while (!ProcessWaitsForALock()) std::this_thread::yield();
   EXPECT_FALSE(std::filesystem::exists(project_.AppDir("A") / "DDE.CFG"));

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/env.h"
-#include "platform/faulty_file_system.h"
 #include "report/report.h"
+#include "testing/faulty_file_system.h"
 #include "testing/lock_holder.h"
 #include "testing/temp_dir.h"
 #include "testing/temp_prefix.h"
@@ -19,6 +19,8 @@
 namespace quellor {
 namespace {
 namespace fs = std::filesystem;
+using ::quellor::testing::FaultPoint;
+using ::quellor::testing::FaultyFileSystem;
 using ::quellor::testing::LockHolder;
 using ::quellor::testing::ReadFile;
 using ::quellor::testing::TempDir;

@@ -1,7 +1,7 @@
 #include "apps_fixture.h"
 
-#include "driver/run_state.h"
 #include "platform/env.h"
+#include "run/run_state.h"
 #include "testing/temp_dir.h"
 
 namespace quellor::testing {

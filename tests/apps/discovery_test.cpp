@@ -34,10 +34,10 @@ struct Client {
 
 std::vector<Client> Clients(const CInTApp& app) {
   std::vector<Client> clients;
-  for (const ClientApp_T& client : *app.ClientList()) {
+  for (const ClientApp_T& client : app.ClientList()) {
     Client shown{client.ClientAppName, {}};
     for (const int index : client.AccNameIndices) {
-      shown.access_names.push_back(app.AccNames()->GetSourceName(index));
+      shown.access_names.push_back(app.AccNames().GetSourceName(index));
     }
     clients.push_back(shown);
   }
@@ -62,9 +62,10 @@ class DiscoveryTest : public ::testing::Test {
  protected:
   explicit DiscoveryTest(const std::string& sql = kAccessNames) : project_(sql) {}
 
-  CClientApps Discover(const char* filter = nullptr, const char* folder = nullptr) {
-    return CClientApps(project_.ProjectDir().c_str(), project_.FactorySuiteDir().c_str(),
-                       project_.ClientsDir().c_str(), filter, folder);
+  CClientApps Discover(std::optional<std::string_view> filter = {},
+                       std::optional<std::string_view> folder = {}) {
+    return CClientApps(project_.ProjectDir(), project_.FactorySuiteDir(), project_.ClientsDir(),
+                       filter, folder);
   }
   void AddRecords(const std::string& values) {
     project_.Run("INSERT INTO ClientAppAccessNames VALUES " + values);
@@ -84,7 +85,7 @@ TEST_F(DiscoveryTest, GroupsRecordsByApplicationThenClientInQueryOrder) {
   ASSERT_THAT(AppNames(apps), ElementsAre("A", "B"));
   EXPECT_THAT(Clients(*apps.InTouchApps()[0]),
               ElementsAre(Client{"View", {"AN1", "AN2"}}, Client{"Recipe", {"AN1"}}));
-  EXPECT_EQ(apps.InTouchApps()[0]->AccNames()->GetCount(), 2);
+  EXPECT_EQ(apps.InTouchApps()[0]->AccNames().GetCount(), 2);
   EXPECT_THAT(Clients(*apps.InTouchApps()[1]), ElementsAre(Client{"View", {"AN3"}}));
   // The build wrote each application's merged access names.
   EXPECT_THAT(ReadFile(project_.AppDir("A") / "DDE.CFG"), ::testing::HasSubstr("AN2"));

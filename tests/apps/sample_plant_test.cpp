@@ -20,8 +20,8 @@ TEST(SamplePlantTest, EveryApplicationAndHistorianNodeIsBuilt) {
   testing::AppsProject project(testing::ReadFile(QUELLOR_PLANT_SQL));
   project.SetRegistry("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Holdrane\\Corvane]\r\n\"InTShellApp\"=\"" +
                       project.AddShellApp("shell") + "\"\r\n");
-  const CClientApps apps(project.ProjectDir().c_str(), project.FactorySuiteDir().c_str(),
-                         project.ClientsDir().c_str(), nullptr, nullptr);
+  const CClientApps apps(project.ProjectDir(), project.FactorySuiteDir(), project.ClientsDir(),
+                         std::nullopt, std::nullopt);
 
   std::vector<std::string> names;
   for (const auto& app : apps.InTouchApps()) {

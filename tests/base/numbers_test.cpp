@@ -1,7 +1,9 @@
 #include "base/numbers.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -41,15 +43,33 @@ TEST(Numbers, ThirtyTwoBitArithmeticWraps) {
   EXPECT_EQ(WrappingAdd(-1, 1), 0);
 }
 
-TEST(Numbers, DecimalTextWrapsModuloTwoToTheThirtyTwo) {
+TEST(Numbers, LeadingNumbersOfTextWrapModuloTwoToTheThirtyTwo) {
+  constexpr std::optional<std::int32_t> kNone;
+  // A 32-bit pattern as the signed number it is.
+  const auto bits = [](std::uint32_t value) { return static_cast<std::int32_t>(value); };
   const struct {
     const char* in;
-    std::int32_t out;
+    std::optional<std::int32_t> decimal, hex;
   } cases[] = {
-      {"-1", -1},    {"+1", 1},  {"4294967296", 0}, {"4294967297", 1}, {"-4294967297", -1},
-      {"42A94", 42}, {"B42", 0}, {"  7 ", 7},       {"", 0},           {"2147483648", kMin},
+      {"-1", -1, -1},
+      {"+1", 1, 1},
+      {"4294967296", 0, bits(0x94967296)},
+      {"4294967297", 1, bits(0x94967297)},
+      {"-4294967297", -1, bits(0u - 0x94967297u)},
+      {"42A94", 42, 0x42A94},
+      {"B42", kNone, 0xB42},
+      {"  7 ", 7, 7},
+      {"\t\n-0x1F;", 0, -0x1F},
+      {"0xG", 0, 0},  // the 0 before the x is the number
+      {"", kNone, kNone},
+      {"-", kNone, kNone},
+      {"2147483648", kMin, 0x47483648},
+      {"FFFFFFFF", kNone, -1},
   };
-  for (const auto& c : cases) EXPECT_EQ(ParseWrappedDecimal(c.in), c.out) << c.in;
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadLeadingDecimal(c.in), c.decimal) << c.in;
+    EXPECT_EQ(ReadLeadingHex(c.in), c.hex) << c.in;
+  }
 }
 
 TEST(Numbers, FractionOfRangeIsComputedInFloat32) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "accessnames/acc_names.h"
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 #include "testing/project_database.h"
@@ -52,8 +52,8 @@ std::int32_t MergedTags(const GeneratedPlant& plant, const TempDir& app) {
     CTagDict dict(TagDictOptions{.folder = app.path().string(),
                                  .access_names = &names,
                                  .app_access_names = {0, 1},
-                                 .UpdateDDEPoints = true,
-                                 .DiscreteAsInteger = true});
+                                 .update_dde_points = true,
+                                 .discrete_as_integer = true});
     LoadProjectTags(dict);
     processed = dict.counters().ProcessedTotal;
   }

@@ -58,11 +58,11 @@ TEST(ProjectPaths, DerivesTheProjectFolderFromFileOrFolderPaths) {
 
 TEST(ProjectPaths, BuildsTheFixedPathsInsideTheProject) {
   const ProjectPaths paths = DeriveProjectPaths("C:\\PROJ\\PROJECT.MDB");
-  EXPECT_EQ(paths.DatabasePath, "C:\\PROJ\\Project.mdb");
-  EXPECT_EQ(paths.FactorySuiteDir, "C:\\PROJ\\FactorySuite");
-  EXPECT_EQ(paths.ClientsDir, "C:\\PROJ\\FactorySuite\\Clients");
-  EXPECT_EQ(paths.SettingsFile, "C:\\PROJ\\ufolder.ini");
-  EXPECT_EQ(DeriveProjectPaths("PROJECT.MDB").DatabasePath, "\\Project.mdb");
+  EXPECT_EQ(paths.database_path, "C:\\PROJ\\Project.mdb");
+  EXPECT_EQ(paths.factory_suite_dir, "C:\\PROJ\\FactorySuite");
+  EXPECT_EQ(paths.clients_dir, "C:\\PROJ\\FactorySuite\\Clients");
+  EXPECT_EQ(paths.settings_file, "C:\\PROJ\\ufolder.ini");
+  EXPECT_EQ(DeriveProjectPaths("PROJECT.MDB").database_path, "\\Project.mdb");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Builds ended abruptly at points spread over a generated project's build (the kill hook of
 // platform/crash_point.h): every file the build replaces whole is its old or its new content,
-// never torn, and the builds after each kill finish as an uninterrupted one does.
+// never torn, and the builds after each kill finish as an uninterrupted one does; a copy of the
+// shell application killed at any point is made again by the next build.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,8 +17,9 @@
 #include "build_machine.h"
 #include "platform/crash_point.h"
 #include "platform/env.h"
-#include "platform/faulty_file_system.h"
+#include "platform/shell.h"
 #include "sanitized.h"
+#include "testing/faulty_file_system.h"
 #include "testing/run_binary.h"
 #include "testing/temp_dir.h"
 
@@ -25,6 +27,8 @@ namespace quellor {
 namespace {
 
 using testing::BuildMachine;
+using testing::FaultPoint;
+using testing::FaultyFileSystem;
 using testing::FileTree;
 using testing::kSanitized;
 
@@ -32,6 +36,7 @@ constexpr std::int32_t kTags = kSanitized ? 2000 : 20000;
 constexpr int kKills = kSanitized ? 5 : 24;
 constexpr std::uint32_t kSeed = 13;
 constexpr char kProject[] = "Gen";
+constexpr char kApp[] = "Projects/Gen/FactorySuite/Clients/InTApps/App1";
 
 // The file service's counted calls (writes, renames, syncs) of one uninterrupted in-process
 // build of the project on `machine`.
@@ -52,8 +57,8 @@ std::optional<std::string> Find(const FileTree& tree, const std::string& path) {
   return it == tree.end() ? std::nullopt : std::optional(it->second);
 }
 
-// A new application folder is filled with the shell application's files first (a copy, not
-// counted by the hook), so a file killed builds leave may also be the shell's own.
+// A new application folder is filled with the shell application's files first, so a file
+// killed builds leave may also be the shell's own.
 bool IsShellCopy(const std::optional<std::string>& now, const std::string& path,
                  const FileTree& shell) {
   const auto copied = shell.find(std::filesystem::path(path).filename().string());
@@ -153,6 +158,47 @@ TEST(CrashSafety, KilledBuildsLeaveWholeFilesOldOrNewAndTheNextBuildFinishes) {
   for (const auto& [path, bytes] : want) {
     if (path.ends_with("DDE.CFG") || path.ends_with("Tagnames.NDX")) continue;  // by number
     EXPECT_EQ(Find(got, path), bytes) << path;
+  }
+}
+
+// The file service's counted calls of the copy that fills a new application folder of
+// `machine` with its shell application.
+int CountedCallsOfTheShellCopy(const BuildMachine& machine) {
+  const testing::TempDir scratch;
+  FaultyFileSystem counter(HostFileSystem());
+  const ScopedFileSystemOverride use(counter);
+  const std::string shell = (machine.drive() / "Corvane" / "InTouchShell").string();
+  EXPECT_TRUE(CopyFolderEntries(scratch.Join("App1"), shell, "*.*", "tagname.x").ok());
+  return counter.count(FaultPoint::kWrite) + counter.count(FaultPoint::kRename) +
+         counter.count(FaultPoint::kSync);
+}
+
+// The copy comes first in a new application's build, so the first calls of the build are the
+// copy's. Killed at each of them, the next build copies again (the folder holds no Tagname.X,
+// which the copy writes last) and leaves the folder as an uninterrupted build does, with no
+// temporary file of the killed copy in it.
+TEST(CrashSafety, AShellCopyKilledAtAnyCallIsMadeAgainByTheNextBuild) {
+  const BuildMachine fresh;
+  fresh.AddGeneratedProject(kProject, 50, kSeed);
+  const BuildMachine clean;
+  clean.CopyDriveFrom(fresh);
+  ASSERT_EQ(clean.Build(kProject).exit_code, 0);
+  const FileTree want = testing::ReadTree(clean.drive() / kApp);
+  ASSERT_TRUE(want.contains("Tagname.X"));
+
+  const int calls = CountedCallsOfTheShellCopy(fresh);
+  ASSERT_GT(calls, 0);
+  const BuildMachine machine;
+  for (int point = 1; point <= calls; ++point) {
+    const std::string where = "killed at call " + std::to_string(point) + " of the copy";
+    machine.CopyDriveFrom(fresh);
+    const testing::RunResult killed =
+        machine.Build(kProject, {{"QUELLOR_CRASH_AT", std::to_string(point)}});
+    ASSERT_EQ(killed.exit_code, kCrashExitCode) << where << "\n" << killed.out << killed.err;
+    const testing::RunResult next = machine.Build(kProject);
+    EXPECT_EQ(next.exit_code, 0) << where;
+    EXPECT_EQ(next.out.find("ERROR"), std::string::npos) << where << "\n" << next.out;
+    EXPECT_EQ(testing::ReadTree(machine.drive() / kApp), want) << where;
   }
 }
 

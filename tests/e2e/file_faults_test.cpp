@@ -11,14 +11,16 @@
 
 #include "build_machine.h"
 #include "platform/env.h"
-#include "platform/faulty_file_system.h"
 #include "sanitized.h"
+#include "testing/faulty_file_system.h"
 
 namespace quellor {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::BuildMachine;
+using testing::FaultPoint;
+using testing::FaultyFileSystem;
 using testing::FileTree;
 
 constexpr char kProject[] = "Plant";

@@ -21,9 +21,8 @@ const fs::path kPlant = QUELLOR_PLANT_DIR;
 
 TEST(SamplePlant, TheShellApplicationsDdeCfgHoldsTheDummyPlaceholder) {
   const ScopedReportCapture capture;
-  int ok = 1;
-  const CAccNames names = ReadDDECfgFile((kPlant / "shell").string(), ok);
-  EXPECT_EQ(ok, 1);
+  CAccNames names;
+  EXPECT_TRUE(ReadDDECfgFile((kPlant / "shell").string(), names));
   ASSERT_EQ(names.GetCount(), 1);
   EXPECT_EQ(names.GetSourceName(0), "Dummy");
   EXPECT_EQ(names.GetTopicName(0), "Dummy");

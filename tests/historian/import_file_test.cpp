@@ -91,9 +91,8 @@ class ImportFileTest : public ::testing::Test {
     return project_.dir().path() / "FactorySuite/Clients/InSApps" / node / "TagImport.txt";
   }
   std::string Build(const std::string& node = "NODE1") {
-    std::string folder;
-    BuildImportFile(ProjectDir() + "\\FactorySuite", ProjectDir() + "\\FactorySuite\\Clients", node,
-                    folder);
+    const std::string folder = BuildImportFile(ProjectDir() + "\\FactorySuite",
+                                               ProjectDir() + "\\FactorySuite\\Clients", node);
     EXPECT_EQ(folder, ProjectDir() + "\\FactorySuite\\Clients\\InSApps\\" + node);
     return ReadFile(NodeFile(node));
   }

@@ -11,9 +11,10 @@
 
 #include "platform/crash_point.h"
 #include "platform/env.h"
-#include "platform/faulty_file_system.h"
 #include "platform/path_lock.h"
 #include "platform/process.h"
+#include "platform/temporary_file.h"
+#include "testing/faulty_file_system.h"
 #include "testing/lock_holder.h"
 #include "testing/status_matchers.h"
 #include "testing/temp_prefix.h"
@@ -21,6 +22,8 @@
 namespace quellor {
 namespace {
 namespace fs = std::filesystem;
+using ::quellor::testing::FaultPoint;
+using ::quellor::testing::FaultyFileSystem;
 using ::quellor::testing::IsOk;
 using ::quellor::testing::LockHolder;
 using ::quellor::testing::ReadFile;

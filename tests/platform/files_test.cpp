@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "platform/env.h"
-#include "platform/faulty_file_system.h"
 #include "platform/process.h"
 #include "platform/text_mode.h"
+#include "testing/faulty_file_system.h"
 #include "testing/lock_holder.h"
 #include "testing/status_matchers.h"
 #include "testing/temp_prefix.h"
@@ -18,6 +18,8 @@
 namespace quellor {
 namespace {
 namespace fs = std::filesystem;
+using ::quellor::testing::FaultPoint;
+using ::quellor::testing::FaultyFileSystem;
 using ::quellor::testing::IsOk;
 using ::quellor::testing::LockHolder;
 using ::quellor::testing::ReadFile;

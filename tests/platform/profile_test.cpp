@@ -6,13 +6,15 @@
 #include <filesystem>
 
 #include "platform/env.h"
-#include "platform/faulty_file_system.h"
+#include "testing/faulty_file_system.h"
 #include "testing/status_matchers.h"
 #include "testing/temp_prefix.h"
 
 namespace quellor {
 namespace {
 namespace fs = std::filesystem;
+using ::quellor::testing::FaultPoint;
+using ::quellor::testing::FaultyFileSystem;
 using ::quellor::testing::IsOk;
 using ::quellor::testing::ReadFile;
 using ::quellor::testing::StatusIs;

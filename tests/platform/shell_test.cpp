@@ -2,16 +2,25 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <map>
 
+#include "platform/env.h"
+#include "platform/temporary_file.h"
 #include "platform/wildcard.h"
+#include "testing/faulty_file_system.h"
 #include "testing/status_matchers.h"
 #include "testing/temp_prefix.h"
 
 namespace quellor {
 namespace {
 namespace fs = std::filesystem;
+using ::quellor::testing::FaultPoint;
+using ::quellor::testing::FaultyFileSystem;
 using ::quellor::testing::IsOk;
 using ::quellor::testing::ReadFile;
 using ::quellor::testing::StatusIs;
@@ -52,6 +61,27 @@ class ShellCopyTest : public ::testing::Test {
 
   fs::path Dest() const { return root_.path() / "Clients" / "InTApps" / "Unit1"; }
 
+  // The copy of every entry, README last: the folder's own order puts it among the others.
+  static Status CopyShell() {
+    return CopyFolderEntries("C:\\Clients\\InTApps\\Unit1", "C:\\Shell", "*.*", "readme");
+  }
+
+  // Every file and link below the destination by its relative path: a file's bytes, a link's
+  // target after "-> ".
+  std::map<std::string, std::string> DestTree() const {
+    std::map<std::string, std::string> tree;
+    if (!fs::exists(Dest())) return tree;
+    for (const auto& entry : fs::recursive_directory_iterator(Dest())) {
+      const std::string path = entry.path().lexically_relative(Dest()).string();
+      if (entry.is_symlink()) {
+        tree[path] = "-> " + fs::read_symlink(entry.path()).string();
+      } else if (entry.is_regular_file()) {
+        tree[path] = ReadFile(entry.path());
+      }
+    }
+    return tree;
+  }
+
   TempDir root_;
   TempPrefix prefix_;
 };
@@ -77,6 +107,57 @@ TEST_F(ShellCopyTest, ReplacesExistingFilesEvenReadOnlyOnesAndCopiesOnlyMatches)
   EXPECT_TRUE(fs::is_symlink(Dest() / "link.x"));
   EXPECT_FALSE(fs::exists(Dest() / "README"));
   EXPECT_FALSE(fs::exists(Dest() / "Sub"));
+}
+
+// Every write, rename and sync of a copy failed in turn: no entry of the destination is ever a
+// part of its source, the last entry is there only when everything else is, no temporary file
+// stays, and the copy made again is whole.
+TEST_F(ShellCopyTest, ACopyEndedAtAnyCallHoldsTheLastEntryOnlyWhenWhole) {
+  FaultyFileSystem faulty(HostFileSystem());
+  const ScopedFileSystemOverride use(faulty);
+  ASSERT_THAT(CopyShell(), IsOk());
+  const std::map<std::string, std::string> whole = DestTree();
+  const std::map<FaultPoint, int> calls = {{FaultPoint::kWrite, faulty.count(FaultPoint::kWrite)},
+                                           {FaultPoint::kRename, faulty.count(FaultPoint::kRename)},
+                                           {FaultPoint::kSync, faulty.count(FaultPoint::kSync)}};
+  EXPECT_EQ(calls.at(FaultPoint::kRename), 4);  // each file and link under its temporary name
+  for (const auto& [point, count] : calls) {
+    for (int nth = 1; nth <= count; ++nth) {
+      const std::string where =
+          "call " + std::to_string(nth) + " of kind " + std::to_string(static_cast<int>(point));
+      fs::remove_all(root_.path() / "Clients");
+      faulty.FailNth(point, nth, EIO);
+      EXPECT_THAT(CopyShell(), StatusIs(StatusCode::kIoError)) << where;
+      faulty.FailNth(point, 0, 0);
+      const std::map<std::string, std::string> partial = DestTree();
+      for (const auto& [path, bytes] : partial) {
+        const auto copied = whole.find(path);
+        EXPECT_TRUE(copied != whole.end() && copied->second == bytes) << where << ": " << path;
+      }
+      if (partial.contains("README")) {
+        EXPECT_EQ(partial, whole) << where;
+      }
+      ASSERT_THAT(CopyShell(), IsOk()) << where;
+      EXPECT_EQ(DestTree(), whole) << where;
+    }
+  }
+}
+
+TEST_F(ShellCopyTest, ACopyRemovesTheTemporaryFilesOfCopiesThatDied) {
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  ASSERT_GT(dead, 0);
+  waitpid(dead, nullptr, 0);
+  fs::create_directories(Dest() / "Sub");
+  for (const fs::path& left : {Dest() / TemporaryFileName("README", dead),
+                               Dest() / "Sub" / TemporaryFileName("Deeper", dead),
+                               Dest() / TemporaryFileName("README", 1)}) {
+    WriteFile(left, "part");
+  }
+  ASSERT_THAT(CopyShell(), IsOk());
+  EXPECT_FALSE(fs::exists(Dest() / TemporaryFileName("README", dead)));
+  EXPECT_FALSE(fs::exists(Dest() / "Sub" / TemporaryFileName("Deeper", dead)));
+  EXPECT_TRUE(fs::exists(Dest() / TemporaryFileName("README", 1)));  // its copy still runs
 }
 
 TEST_F(ShellCopyTest, AMissingSourceFolderFailsAndCreatesNothing) {

@@ -40,13 +40,13 @@ TEST_F(ReportChannel, WithoutABuildWindowMessagesGoToStandardOutput) {
   CloseReportChannel();
   EXPECT_EQ(::testing::internal::GetCapturedStdout(),
             "Quellor - Quellorant\nERROR - Failed to attach to db\n");
-  EXPECT_EQ(ReportWinActive(), 0);
+  EXPECT_FALSE(ReportWinActive());
 }
 
 TEST_F(ReportChannel, ARegisteredWindowThatDoesNotListenLeavesTheConsole) {
   RegisterBuildWindow(prefix_, prefix_.path().string() + "/nobody");
   ::testing::internal::CaptureStdout();
-  OpenReportChannel(nullptr);
+  OpenReportChannel(std::nullopt);
   Report("still here", 0, 0);
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "still here\n");
 }
@@ -59,7 +59,7 @@ TEST_F(ReportChannel, TheBuildWindowGetsBeginFileEveryMessageAndEndFile) {
 
   ::testing::internal::CaptureStdout();
   OpenReportChannel("C:\\PROJ\\PROJECT.MDB");
-  EXPECT_EQ(ReportWinActive(), 1);
+  EXPECT_TRUE(ReportWinActive());
   Report("C:\\PROJ\\PROJECT.MDB", 0, 1);
   Report("Failed to open X", 2, 1);
   Report("AppPath too long", 1, 0);
@@ -87,7 +87,7 @@ TEST_F(ReportChannel, OpeningWithoutANameBeginsTheQuellorSection) {
   testing::BackgroundProcess window(testing::BinaryPath("buildwin"), {socket_path});
   ASSERT_EQ(window.ReadErrorLine(), "buildwin: listening on " + socket_path);
   RegisterBuildWindow(prefix_, socket_path);
-  OpenReportChannel(nullptr);
+  OpenReportChannel(std::nullopt);
   CloseReportChannel();
   EXPECT_EQ(window.Wait().out, "BeginFile\tQuellor\nEndFile\n");
 }

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "platform/env.h"
-#include "platform/faulty_file_system.h"
 #include "report/report.h"
 #include "tagbrowser/archive_bytes.h"
+#include "testing/faulty_file_system.h"
 #include "testing/lock_holder.h"
 #include "testing/project_database.h"
 #include "testing/temp_dir.h"
@@ -21,6 +21,8 @@ namespace quellor {
 namespace {
 
 using ::quellor::testing::ArchiveBytes;
+using ::quellor::testing::FaultPoint;
+using ::quellor::testing::FaultyFileSystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 

@@ -34,12 +34,13 @@ class CompareTagRecordsTest : public ::testing::Test {
   }
 
   // Runs the comparison; the messages' texts.
-  std::vector<std::string> Compare(TagRec_T& W, const TagRec_T& S, int expected_result = 1) {
+  std::vector<std::string> Compare(TagRec_T& built, const TagRec_T& stored,
+                                   bool compatible = true) {
     capture_.Clear();
     changed_ = false;
-    EXPECT_EQ(CompareTagRecords(*dict_, W, S, changed_), expected_result);
+    EXPECT_EQ(CompareTagRecords(*dict_, built, stored, changed_), compatible);
     std::vector<std::string> texts;
-    for (const auto& m : capture_.messages()) texts.push_back(m.text);
+    for (const auto& message : capture_.messages()) texts.push_back(message.text);
     return texts;
   }
 
@@ -89,35 +90,37 @@ TEST_F(CompareTagRecordsTest, ReportsEveryChangeOfEachIoTypeInItsOrder) {
       {213, 0, 0, {}},
   };
   for (const auto& c : cases) {
-    const TagRec_T S = Record(c.type);
-    TagRec_T W = S;
-    EXPECT_THAT(Compare(W, S), IsEmpty()) << c.type;
+    const TagRec_T stored = Record(c.type);
+    TagRec_T built = stored;
+    EXPECT_THAT(Compare(built, stored), IsEmpty()) << c.type;
     EXPECT_FALSE(changed_);
-    W.SetText(tl::kDescription, tl::kDescriptionWidth, "other");
-    W.SetU32(tl::kFlags712, 1);
+    built.SetText(tl::kDescription, tl::kDescriptionWidth, "other");
+    built.SetU32(tl::kFlags712, 1);
     if (c.access != 0) {
-      W.SetI32(c.access, 7);
-      W.SetText(c.item, tl::kItemWidth, "X.Y");
+      built.SetI32(c.access, 7);
+      built.SetText(c.item, tl::kItemWidth, "X.Y");
     }
     if (c.type == 204 || c.type == 206) {
       // Units last: they share bytes with the discrete fields, never with the analog ones.
-      W.SetI32(tl::kRawMax, 5);
-      W.SetI32(tl::kEngMin, 5);
-      W.SetText(tl::kUnits, tl::kUnitsWidth, "bar");
+      built.SetI32(tl::kRawMax, 5);
+      built.SetI32(tl::kEngMin, 5);
+      built.SetText(tl::kUnits, tl::kUnitsWidth, "bar");
     }
     std::vector<std::string> expected = common;
     expected.insert(expected.end(), c.io.begin(), c.io.end());
-    EXPECT_THAT(Compare(W, S), ElementsAreArray(expected)) << c.type;
+    EXPECT_THAT(Compare(built, stored), ElementsAreArray(expected)) << c.type;
     EXPECT_TRUE(changed_);
-    for (const auto& m : capture_.messages()) EXPECT_EQ(m.level + m.flag, 0) << m.text;
+    for (const auto& message : capture_.messages()) {
+      EXPECT_EQ(message.level + message.flag, 0) << message.text;
+    }
   }
 }
 
 TEST_F(CompareTagRecordsTest, AFloatRangeThatCannotBeComparedCountsAsChanged) {
-  TagRec_T S = Record(206);
-  S.SetF32(tl::kRawMin, std::numeric_limits<float>::quiet_NaN());
-  TagRec_T W = S;
-  EXPECT_THAT(Compare(W, S), ElementsAre(Line("modified raw range data")));
+  TagRec_T stored = Record(206);
+  stored.SetF32(tl::kRawMin, std::numeric_limits<float>::quiet_NaN());
+  TagRec_T built = stored;
+  EXPECT_THAT(Compare(built, stored), ElementsAre(Line("modified raw range data")));
   // Texts compare up to their terminator only.
   TagRec_T T = Record(204);
   TagRec_T U = T;
@@ -126,33 +129,34 @@ TEST_F(CompareTagRecordsTest, AFloatRangeThatCannotBeComparedCountsAsChanged) {
 }
 
 TEST_F(CompareTagRecordsTest, StoredMembersMissingFromTheNewListAreAppendedAndReported) {
-  const TagRec_T S = Record(213, {1, 2});
-  TagRec_T W = Record(213, {1, 3});
-  EXPECT_THAT(Compare(W, S), ElementsAre("        TagName.X : Tag M2 removed from project database",
-                                         "        TagName.X : Tag M3 added to project database"));
-  EXPECT_EQ(W.MemberCount(), 3u);
-  EXPECT_EQ(W.Member(2), 2);
+  const TagRec_T stored = Record(213, {1, 2});
+  TagRec_T built = Record(213, {1, 3});
+  EXPECT_THAT(Compare(built, stored),
+              ElementsAre("        TagName.X : Tag M2 removed from project database",
+                          "        TagName.X : Tag M3 added to project database"));
+  EXPECT_EQ(built.MemberCount(), 3u);
+  EXPECT_EQ(built.Member(2), 2);
   EXPECT_TRUE(changed_);
 }
 
 TEST_F(CompareTagRecordsTest, StoredMemberNumbersNamingNoRecordAreIgnored) {
-  const TagRec_T S = Record(213, {0, 1, 71, -4, 100000});
-  TagRec_T W = Record(213, {1});
-  EXPECT_THAT(Compare(W, S), IsEmpty());
-  EXPECT_EQ(W.MemberCount(), 1u);
+  const TagRec_T stored = Record(213, {0, 1, 71, -4, 100000});
+  TagRec_T built = Record(213, {1});
+  EXPECT_THAT(Compare(built, stored), IsEmpty());
+  EXPECT_EQ(built.MemberCount(), 1u);
   EXPECT_FALSE(changed_);
 }
 
 TEST_F(CompareTagRecordsTest, ChangedTypeAndTooManyMembersAreIncompatible) {
-  TagRec_T W = Record(204);
-  EXPECT_THAT(Compare(W, Record(206), 0), ElementsAre(Line("has changed type")));
+  TagRec_T built = Record(204);
+  EXPECT_THAT(Compare(built, Record(206), false), ElementsAre(Line("has changed type")));
   EXPECT_EQ(capture_.messages()[0].flag, 1);
 
   std::vector<std::int32_t> sixty_four;
   for (int n = 1; n <= 64; ++n) sixty_four.push_back(n);
   TagRec_T full = Record(213, sixty_four);
   const TagRec_T before = full;
-  EXPECT_THAT(Compare(full, Record(213, {65}), 0),
+  EXPECT_THAT(Compare(full, Record(213, {65}), false),
               ElementsAre("        TagName.X : Failed to merge old children for Tag T"));
   EXPECT_EQ(capture_.messages()[0].flag, 1);
   EXPECT_EQ(full.bytes(), before.bytes());

@@ -4,7 +4,7 @@
 
 #include "base/format.h"
 #include "base/le_codec.h"
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "testing/temp_dir.h"
 
 namespace quellor::testing {
@@ -69,8 +69,8 @@ MergeResult MergeProject::Merge(bool with_access_names, bool discrete_as_integer
     CTagDict dict(TagDictOptions{.folder = app_.path().string(),
                                  .access_names = with_access_names ? &names_ : nullptr,
                                  .app_access_names = {0},
-                                 .UpdateDDEPoints = with_access_names,
-                                 .DiscreteAsInteger = discrete_as_integer});
+                                 .update_dde_points = with_access_names,
+                                 .discrete_as_integer = discrete_as_integer});
     EXPECT_TRUE(dict.is_open());
     QueryParameters parameters(2);
     parameters.SetInteger(0, 0);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "tagdict/data_type.h"
 
 namespace quellor {
@@ -38,7 +38,7 @@ TEST(ParseProjTag, TrimsTheNameColumnsAndKeepsBlanksOfDescriptionAndUnits) {
   QueryParameters row(12);
   Fill(row, RowValues{});
   ProjTag_T tag;
-  EXPECT_EQ(ParseProjTag(row.get(), tag), 1);
+  EXPECT_TRUE(ParseProjTag(ProjectRow(row.get()), tag));
   EXPECT_EQ(tag.kind, kKindBlkTag);
   EXPECT_EQ(tag.TagName, "T1");
   EXPECT_EQ(tag.FieldName, "F");
@@ -55,19 +55,18 @@ TEST(ParseProjTag, TrimsTheNameColumnsAndKeepsBlanksOfDescriptionAndUnits) {
 TEST(ParseProjTag, RecordTypesAreExactAfterTrimmingAndAnUnknownOneStopsTheRow) {
   const struct {
     const char* record_type;
-    int result;
+    bool whole_row;
     std::int32_t kind;
-    bool rest_read;
   } cases[] = {
-      {"BlkTag", 1, kKindBlkTag, true},
-      {"  BlkTag  ", 1, kKindBlkTag, true},
-      {"FldTag", 1, kKindFldTag, true},
-      {"FixFldTag", 1, kKindFixFldTag, true},
-      {"TagFixFld", 1, kKindTagFixFld, true},
-      {"", 1, kKindNone, true},
-      {"   ", 1, kKindNone, true},
-      {"blktag", 0, kKindNone, false},
-      {"Block", 0, kKindNone, false},
+      {"BlkTag", true, kKindBlkTag},
+      {"  BlkTag  ", true, kKindBlkTag},
+      {"FldTag", true, kKindFldTag},
+      {"FixFldTag", true, kKindFixFldTag},
+      {"TagFixFld", true, kKindTagFixFld},
+      {"", true, kKindNone},
+      {"   ", true, kKindNone},
+      {"blktag", false, kKindNone},
+      {"Block", false, kKindNone},
   };
   for (const auto& c : cases) {
     QueryParameters row(12);
@@ -75,13 +74,13 @@ TEST(ParseProjTag, RecordTypesAreExactAfterTrimmingAndAnUnknownOneStopsTheRow) {
     values.record_type = c.record_type;
     Fill(row, values);
     ProjTag_T tag;
-    EXPECT_EQ(ParseProjTag(row.get(), tag), c.result) << c.record_type;
+    EXPECT_EQ(ParseProjTag(ProjectRow(row.get()), tag), c.whole_row) << c.record_type;
     EXPECT_EQ(tag.kind, c.kind) << c.record_type;
     EXPECT_EQ(tag.TagName, "T1");
     EXPECT_EQ(tag.FixFldName, "X");
-    EXPECT_EQ(tag.FldRenderedType, c.rest_read ? 8 : 0) << c.record_type;
-    EXPECT_EQ(tag.Units, c.rest_read ? " m3/h " : "") << c.record_type;
-    EXPECT_EQ(tag.LoRange, c.rest_read ? -10.0 : 0.0) << c.record_type;
+    EXPECT_EQ(tag.FldRenderedType, c.whole_row ? 8 : 0) << c.record_type;
+    EXPECT_EQ(tag.Units, c.whole_row ? " m3/h " : "") << c.record_type;
+    EXPECT_EQ(tag.LoRange, c.whole_row ? -10.0 : 0.0) << c.record_type;
   }
 }
 
@@ -94,7 +93,7 @@ TEST(ParseProjTag, NullAndUnconvertibleValuesKeepTheResetValueAndShortRowsStop) 
   VariantSetR8(row.at(5), 70000.0);  // outside 16 bits
   ProjTag_T tag;
   tag.FieldName = "left over";
-  EXPECT_EQ(ParseProjTag(row.get(), tag), 1);
+  EXPECT_TRUE(ParseProjTag(ProjectRow(row.get()), tag));
   EXPECT_EQ(tag.FieldName, "");
   EXPECT_EQ(tag.HiRange, 0.0);
   EXPECT_EQ(tag.LoRange, 12.5);
@@ -103,14 +102,14 @@ TEST(ParseProjTag, NullAndUnconvertibleValuesKeepTheResetValueAndShortRowsStop) 
   QueryParameters short_row(5);
   short_row.SetText(0, "T2");
   short_row.SetText(4, "FldTag");
-  EXPECT_EQ(ParseProjTag(short_row.get(), tag), 0);
+  EXPECT_FALSE(ParseProjTag(ProjectRow(short_row.get()), tag));
   EXPECT_EQ(tag.TagName, "T2");
   EXPECT_EQ(tag.kind, kKindFldTag);
   EXPECT_EQ(tag.LoRange, 0.0);
 
   VARIANT not_an_array;
   VariantInit(&not_an_array);
-  EXPECT_EQ(ParseProjTag(&not_an_array, tag), 0);
+  EXPECT_FALSE(ParseProjTag(ProjectRow(&not_an_array), tag));
   EXPECT_EQ(tag.TagName, "T2");  // untouched
 }
 

@@ -8,15 +8,17 @@
 
 #include "dictionary_files.h"
 #include "platform/env.h"
-#include "platform/faulty_file_system.h"
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
+#include "testing/faulty_file_system.h"
 #include "testing/temp_dir.h"
 
 namespace quellor {
 namespace {
 
 using ::testing::ElementsAre;
+using testing::FaultPoint;
+using testing::FaultyFileSystem;
 using testing::ReadFile;
 using testing::TempDir;
 using testing::TestTag;

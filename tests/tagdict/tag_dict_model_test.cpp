@@ -12,6 +12,7 @@
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 #include "testing/temp_dir.h"
+#include "testing/test_seed.h"
 
 namespace quellor {
 namespace {
@@ -78,7 +79,7 @@ void RunOneSeed(std::uint32_t seed) {
                      std::uniform_int_distribution<std::size_t>(0, model.used.size() - 1)(random));
         const TagAllocation known = dict.FindOrAllocateRecord(it->second, 0);
         ASSERT_TRUE(known.existed);
-        ASSERT_EQ(known.RecNo, it->first);
+        ASSERT_EQ(known.rec_no, it->first);
         continue;
       }
       name = "New" + std::to_string(op);
@@ -86,13 +87,13 @@ void RunOneSeed(std::uint32_t seed) {
           model.HighestFree() != 0 ? model.HighestFree() : model.count + 1;
       const TagAllocation fresh = dict.FindOrAllocateRecord(name, 0);
       ASSERT_FALSE(fresh.existed);
-      ASSERT_EQ(fresh.RecNo, expected);
+      ASSERT_EQ(fresh.rec_no, expected);
       model.count = std::max(model.count, expected);
       model.used[expected] = name;
       TagRec_T record;
       dict.InitTagRecord(record, 0, nullptr);
       record.SetText(tl::kName, tl::kNameWidth, name);
-      dict.WriteRecord(fresh.RecNo, record);
+      dict.WriteRecord(fresh.rec_no, record);
     }
     ASSERT_EQ(dict.used_count(), static_cast<std::int32_t>(model.used.size()));
   }
@@ -112,7 +113,7 @@ void RunOneSeed(std::uint32_t seed) {
 }
 
 TEST(TagDictModel, LoadRepairAndAllocationFollowTheModel) {
-  const std::uint32_t first = std::random_device{}();
+  const std::uint32_t first = testing::TestSeed(1);
   for (std::uint32_t i = 0; i < 30; ++i) {
     RunOneSeed(first + i);
     if (::testing::Test::HasFatalFailure()) return;

@@ -46,12 +46,12 @@ TEST(TagDictOpen, AnEmptyTagFileGetsAVersion9HeaderAndItsFirstTagGoesToOffset102
     EXPECT_EQ(HeaderField(header, 4), 9);
 
     const TagAllocation first = dict.FindOrAllocateRecord("T1", 0);
-    EXPECT_EQ(first.RecNo, 1);
+    EXPECT_EQ(first.rec_no, 1);
     EXPECT_FALSE(first.existed);
     TagRec_T record;
     dict.InitTagRecord(record, 0, nullptr);
     record.SetText(tl::kName, tl::kNameWidth, "T1");
-    dict.WriteRecord(first.RecNo, record);
+    dict.WriteRecord(first.rec_no, record);
     EXPECT_TRUE(capture.messages().empty());
   }
   const std::string tag_file = ReadFile(dir.path() / "Tagname.X");
@@ -77,7 +77,7 @@ TEST(TagDictOpen, AVersion9FileWithoutRecordsLoadsWithRecordCount0) {
     EXPECT_TRUE(dict.is_open()) << size;
     EXPECT_EQ(dict.record_count(), 0) << size;
     ASSERT_NE(dict.tag_index(), nullptr);
-    EXPECT_EQ(dict.FindOrAllocateRecord("A", 0).RecNo, 1);
+    EXPECT_EQ(dict.FindOrAllocateRecord("A", 0).rec_no, 1);
   }
 }
 
@@ -89,7 +89,7 @@ TEST(TagDictOpen, ATrailingPartRecordIsNotARecord) {
   WriteFile(dir.path() / "Tagname.X", tag_file);
   CTagDict dict(In(dir));
   EXPECT_EQ(dict.record_count(), 3);
-  EXPECT_EQ(dict.FindOrAllocateRecord("D", 0).RecNo, 4);
+  EXPECT_EQ(dict.FindOrAllocateRecord("D", 0).rec_no, 4);
 }
 
 TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
@@ -186,9 +186,9 @@ TEST(FindOrAllocateRecord, HandsOutFreeRecordsHighestFirstThenAppends) {
   const TagAllocation a = dict.FindOrAllocateRecord("New1", 4);
   const TagAllocation b = dict.FindOrAllocateRecord("New2", 0);
   const TagAllocation c = dict.FindOrAllocateRecord("New3", 0);
-  EXPECT_EQ(a.RecNo, 7);
-  EXPECT_EQ(b.RecNo, 3);
-  EXPECT_EQ(c.RecNo, 9);
+  EXPECT_EQ(a.rec_no, 7);
+  EXPECT_EQ(b.rec_no, 3);
+  EXPECT_EQ(c.rec_no, 9);
   EXPECT_EQ(dict.free_head(), 0);
   EXPECT_EQ(dict.used_count(), 9);
   EXPECT_EQ(dict.tag_index()->at("New1"), (TagIdxData_T{7, 4, 0, 0}));
@@ -202,7 +202,7 @@ TEST(FindOrAllocateRecord, HandsOutFreeRecordsHighestFirstThenAppends) {
 
   TagRec_T stored;
   const TagAllocation existing = dict.FindOrAllocateRecord("T5", 2, &stored);
-  EXPECT_EQ(existing.RecNo, 5);
+  EXPECT_EQ(existing.rec_no, 5);
   EXPECT_TRUE(existing.existed);
   EXPECT_EQ(existing.stored_parent, 0);
   EXPECT_EQ(stored.Name(), "T5");
@@ -223,8 +223,8 @@ TEST(FindOrAllocateRecord, Returns_1AtTheRecordLimitAndTheHeaderKeeps60000) {
   {
     ScopedReportCapture capture;
     CTagDict dict(In(dir));
-    EXPECT_EQ(dict.FindOrAllocateRecord("One more", 0).RecNo, -1);
-    EXPECT_EQ(dict.FindOrAllocateRecord("T60000", 0).RecNo, 60000);
+    EXPECT_EQ(dict.FindOrAllocateRecord("One more", 0).rec_no, -1);
+    EXPECT_EQ(dict.FindOrAllocateRecord("T60000", 0).rec_no, 60000);
     EXPECT_EQ(dict.record_count(), 60000);
   }
   const std::string after = ReadFile(dir.path() / "Tagname.X");

@@ -111,20 +111,6 @@ Generated Generate(std::uint32_t seed) {
   return out;
 }
 
-std::string ItemOf(const TagRec_T& record) {
-  switch (record.Type()) {
-    case tl::kTypeDiscrete:
-      return std::string(record.Text(tl::kDiscreteItem, tl::kItemWidth));
-    case tl::kTypeMessage:
-      return std::string(record.Text(tl::kMessageItem, tl::kItemWidth));
-    case tl::kTypeInteger:
-    case tl::kTypeReal:
-      return std::string(record.Text(tl::kAnalogItem, tl::kItemWidth));
-    default:
-      return "";
-  }
-}
-
 void ExpectMatchesModel(const MergeResult& r, const Model& model) {
   EXPECT_EQ(r.RecordCount(), static_cast<std::int32_t>(model.size()));
   EXPECT_EQ(r.counters.ProcessedTotal, static_cast<std::int32_t>(model.size()));
@@ -135,7 +121,7 @@ void ExpectMatchesModel(const MergeResult& r, const Model& model) {
     const TagRec_T& record = found->second;
     EXPECT_EQ(record.Parent(), tag.parent.empty() ? 0 : r.RecNo(tag.parent));
     EXPECT_EQ(record.Type(), tag.type);
-    EXPECT_EQ(ItemOf(record), tag.item);
+    EXPECT_EQ(record.ItemName(), tag.item);
     ASSERT_EQ(record.MemberCount(), tag.members.size());
     for (std::size_t i = 0; i < tag.members.size(); ++i) {
       EXPECT_EQ(record.Member(static_cast<std::uint32_t>(i)), r.RecNo(tag.members[i]));

@@ -27,17 +27,6 @@ std::vector<std::int32_t> Members(const TagRec_T& record) {
   return members;
 }
 
-std::string Item(const TagRec_T& record) {
-  switch (record.Type()) {
-    case tl::kTypeDiscrete:
-      return std::string(record.Text(tl::kDiscreteItem, tl::kItemWidth));
-    case tl::kTypeMessage:
-      return std::string(record.Text(tl::kMessageItem, tl::kItemWidth));
-    default:
-      return std::string(record.Text(tl::kAnalogItem, tl::kItemWidth));
-  }
-}
-
 // The DDE points of the one access name, as "tag=item@record".
 std::vector<std::string> Points(const CAccNames& names) {
   std::vector<std::string> points;
@@ -74,7 +63,7 @@ TEST(TagMerge, LoggedBlockFieldsBecomeMembersOfAGroupWithDottedItems) {
   EXPECT_EQ(f1.Type(), tl::kTypeReal);
   EXPECT_EQ(f1.Parent(), r.RecNo("T"));
   EXPECT_EQ(f1.U32(tl::kMemberMark), tl::kMemberMarkValue);
-  EXPECT_EQ(Item(f1), "T.F1");
+  EXPECT_EQ(f1.ItemName(), "T.F1");
   EXPECT_EQ(f1.I32(tl::kAnalogAccess), 1);
   EXPECT_EQ(f1.Text(tl::kDescription, tl::kDescriptionWidth), "one");
   EXPECT_EQ(f1.Text(tl::kUnits, tl::kUnitsWidth), "bar");
@@ -82,7 +71,7 @@ TEST(TagMerge, LoggedBlockFieldsBecomeMembersOfAGroupWithDottedItems) {
   EXPECT_EQ(f1.U32(tl::kDefaults320 + 8), 0x00010001u);
   EXPECT_EQ(f1.U16(tl::kWord340), 261);
   EXPECT_EQ(f1.U32(tl::kFlags712) & 1u, 1u);
-  EXPECT_EQ(Item(r.Tag("T\\F2")), "T.F2");
+  EXPECT_EQ(r.Tag("T\\F2").ItemName(), "T.F2");
   EXPECT_EQ(r.Tag("T\\F2").Type(), tl::kTypeInteger);
 
   EXPECT_THAT(Points(project.names()),
@@ -107,7 +96,7 @@ TEST(TagMerge, ASubfieldGivesAMemberOfItsFieldAndTheFieldAValueMemberLast) {
   EXPECT_THAT(r.messages, IsEmpty());
   const TagRec_T field = r.Tag("T\\F");
   EXPECT_THAT(Members(field), ElementsAre(r.RecNo("T.F\\S"), r.RecNo("T\\F\\v")));
-  EXPECT_EQ(Item(r.Tag("T.F\\S")), "T.F.S");
+  EXPECT_EQ(r.Tag("T.F\\S").ItemName(), "T.F.S");
   const TagRec_T value = r.Tag("T\\F\\v");
   EXPECT_EQ(value.Type(), tl::kTypeReal);
   EXPECT_EQ(value.Parent(), r.RecNo("T\\F"));
@@ -124,8 +113,8 @@ TEST(TagMerge, AFieldTagWithMembersTakesItsFirstMembersTypeAndGetsAValueMember) 
   const TagRec_T top = r.Tag("T");
   EXPECT_EQ(top.Type(), tl::kTypeMessage);
   EXPECT_THAT(Members(top), ElementsAre(r.RecNo("T\\A"), r.RecNo("T\\B"), r.RecNo("T\\v")));
-  EXPECT_EQ(Item(r.Tag("T\\v")), "");  // stored without an item; its DDE point has one
-  EXPECT_EQ(Item(top), "T");
+  EXPECT_EQ(r.Tag("T\\v").ItemName(), "");  // stored without an item; its DDE point has one
+  EXPECT_EQ(top.ItemName(), "T");
   EXPECT_EQ(r.counters.ProcessedSuper, 1);
   EXPECT_EQ(r.counters.ProcessedIO, 3);
 }
@@ -135,7 +124,7 @@ TEST(TagMerge, ANameStartingWithADigitGetsTheYPrefixAndKeepsItsItem) {
   const std::string too_long = "9" + std::string(127, 'A');
   MergeProject project({Fix("1ABC", ""), Fix(longest, ""), Fix(too_long, "")});
   const MergeResult r = project.Merge();
-  EXPECT_EQ(Item(r.Tag("Y1ABC")), "1ABC");
+  EXPECT_EQ(r.Tag("Y1ABC").ItemName(), "1ABC");
   EXPECT_FALSE(r.Find("1ABC"));
   EXPECT_TRUE(r.Find(longest));
   EXPECT_THAT(r.messages, ElementsAre(ReportedMessage{
@@ -384,7 +373,7 @@ TEST(TagMerge, WithoutAccessNamesNoServerIsLookedUpAndNoItemWritten) {
   project.project().Run("DELETE FROM Tags;");
   const MergeResult r = project.Merge(/*with_access_names=*/false);
   EXPECT_TRUE(r.Find("1ABC"));  // no prefix without an access-name set
-  EXPECT_EQ(Item(r.Tag("U")), "");
+  EXPECT_EQ(r.Tag("U").ItemName(), "");
   EXPECT_EQ(r.Tag("U").I32(tl::kAnalogAccess), 0);
   EXPECT_EQ(r.counters.CreatedTotal, 2);
 }

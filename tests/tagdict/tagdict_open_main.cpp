@@ -5,7 +5,7 @@
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
-  quellor::OpenReportChannel(nullptr);
+  quellor::OpenReportChannel(std::nullopt);
   { quellor::CTagDict dict(quellor::TagDictOptions{.folder = argv[1]}); }
   quellor::CloseReportChannel();
   return 0;

@@ -396,12 +396,13 @@ TEST(Attach, RefusesFilesThatAreNotSqliteProjectDatabases) {
       {"empty", "", "is not an SQLite project database"},
       {"text", "Not a database at all", "is not an SQLite project database"},
       {"access", std::string("\0\1\0\0Standard Jet DB\0", 20),
-       "is a Microsoft Access database: it must be converted"},
+       "Project.mdb cannot be read: it is truncated"},
       {"access 2007", std::string("\0\1\0\0Standard ACE DB\0", 20),
-       "is a Microsoft Access database"},
+       "Project.mdb cannot be read: it is truncated"},
       {"damaged", std::string("SQLite format 3\0", 16) + std::string(200, '\xEE'),
        "not a readable SQLite project database"},
   };
+  const TempPrefix machine;  // where an Access file's image would be kept
   for (const AttachCase& c : cases) {
     TempDir dir;
     const std::filesystem::path path = dir.path() / "Project.mdb";

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/project_db.h"
 #include "platform/automation/variant.h"
+#include "projectdb/project_db.h"
 #include "testing/project_database.h"
 #include "testing/run_binary.h"
 #include "testing/temp_dir.h"

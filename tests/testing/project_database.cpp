@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "driver/project_query.h"
+#include "projectdb/project_query.h"
 #include "testing/run_binary.h"
 
 namespace quellor::testing {

@@ -20,16 +20,13 @@ void PrintMessages(ScopedReportCapture& capture) {
 
 int DumpDdeCfg(std::span<const std::string> operands) {
   const std::string& host_path = operands[0];
-  Result<std::string> bytes = ReadHostFile(host_path);
-  if (!bytes.ok()) {
-    PrintError(bytes.status().message());
-    return kExitBadInput;
-  }
+  const std::optional<std::string> bytes = ReadInput(host_path);
+  if (!bytes) return kExitBadInput;
   ScopedReportCapture capture;
-  int ok = 1;
-  CAccNames names = ReadDDECfg(ShownPath(host_path), FromCrLf(*bytes, CtrlZ::kEndsText), ok);
+  CAccNames names;
+  const bool build = ReadDDECfg(ShownPath(host_path), FromCrLf(*bytes, CtrlZ::kEndsText), names);
   PrintMessages(capture);
-  if (ok == 0) return kExitBadInput;  // the build refuses the application: nothing is written
+  if (!build) return kExitBadInput;  // the build refuses the application: nothing is written
 
   names.FixUpPlaceholder();
   const DDECfgText text = FormatDDECfg(names);

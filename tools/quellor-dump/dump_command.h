@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,8 +36,9 @@ void PrintLine(std::string_view text);
 // One "quellor-dump: ..." line on standard error.
 void PrintError(std::string_view text);
 
-// The whole content of a host file, read without taking a lock (a build may hold it).
-Result<std::string> ReadHostFile(const std::string& host_path);
+// The whole content of an input file (a host path), read without taking a lock (a build may
+// hold it); none, after the reason on standard error, when it cannot be read.
+std::optional<std::string> ReadInput(const std::string& host_path);
 // A host path as the program's messages show it (Windows-1252).
 std::string ShownPath(std::string_view host_path);
 // A text in double quotes; a control byte shows as \xNN and a quote as \".

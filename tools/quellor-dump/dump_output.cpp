@@ -20,11 +20,15 @@ void PrintError(std::string_view text) {
   std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-Result<std::string> ReadHostFile(const std::string& host_path) {
+std::optional<std::string> ReadInput(const std::string& host_path) {
   OpenOptions options;  // read access, no lock
   Result<std::unique_ptr<File>> file = Env::Default().file_system().Open(host_path, options);
-  if (!file.ok()) return file.status();
-  return ReadAll(**file);
+  Result<std::string> bytes = file.ok() ? ReadAll(**file) : Result<std::string>(file.status());
+  if (!bytes.ok()) {
+    PrintError(bytes.status().message());
+    return std::nullopt;
+  }
+  return std::move(*bytes);
 }
 
 std::string ShownPath(std::string_view host_path) { return Utf8ToCp1252(host_path); }

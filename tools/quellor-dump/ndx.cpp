@@ -11,11 +11,8 @@ namespace quellor::dump {
 
 int DumpNdx(std::span<const std::string> operands) {
   const std::string& host_path = operands[0];
-  Result<std::string> bytes = ReadHostFile(host_path);
-  if (!bytes.ok()) {
-    PrintError(bytes.status().message());
-    return kExitBadInput;
-  }
+  const std::optional<std::string> bytes = ReadInput(host_path);
+  if (!bytes) return kExitBadInput;
   const std::size_t width = tag_layout::kNameWidth;
   const std::size_t entries = bytes->size() / width;
   PrintLine(StringPrintf("Tagnames.NDX %s: %zu entries", ShownPath(host_path).c_str(), entries));

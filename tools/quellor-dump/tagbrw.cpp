@@ -62,11 +62,8 @@ void PrintModel(const CTagBrw& model) {
 
 int DumpTagBrw(std::span<const std::string> operands) {
   const std::string& host_path = operands[0];
-  Result<std::string> bytes = ReadHostFile(host_path);
-  if (!bytes.ok()) {
-    PrintError(bytes.status().message());
-    return kExitBadInput;
-  }
+  const std::optional<std::string> bytes = ReadInput(host_path);
+  if (!bytes) return kExitBadInput;
   CTagBrw model;
   // A failed load shows the build's box line on standard error itself.
   const Status loaded =

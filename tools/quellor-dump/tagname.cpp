@@ -78,11 +78,8 @@ void PrintFreeChain(const std::string& bytes, std::int32_t head, std::int32_t wh
 
 int DumpTagname(std::span<const std::string> operands) {
   const std::string tag_path = FileInFolder(operands[0], layout::kTagFileName);
-  Result<std::string> bytes = ReadHostFile(tag_path);
-  if (!bytes.ok()) {
-    PrintError(bytes.status().message());
-    return kExitBadInput;
-  }
+  const std::optional<std::string> bytes = ReadInput(tag_path);
+  if (!bytes) return kExitBadInput;
   PrintLine("Tagname.X    " + ShownPath(tag_path));
   if (bytes->size() < layout::kHeaderSize) {
     PrintError(ShownPath(tag_path) + ": damaged (no whole header)");
@@ -101,11 +98,8 @@ int DumpTagname(std::span<const std::string> operands) {
   PrintFreeChain(*bytes, header.free_head, whole_records);
 
   const std::string companion_path = FileInFolder(operands[0], layout::kCompanionFileName);
-  Result<std::string> companion = ReadHostFile(companion_path);
-  if (!companion.ok()) {
-    PrintError(companion.status().message());
-    return kExitBadInput;
-  }
+  const std::optional<std::string> companion = ReadInput(companion_path);
+  if (!companion) return kExitBadInput;
   PrintLine(StringPrintf("Tag_Ext.X    %s: %zu bytes, %zu whole units of %zu",
                          ShownPath(companion_path).c_str(), companion->size(),
                          companion->size() / layout::kCompanionRecordSize,

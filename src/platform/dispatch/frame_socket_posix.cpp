@@ -9,6 +9,7 @@
 #include "base/le_codec.h"
 #include "platform/dispatch/dispatch_wire.h"
 #include "platform/dispatch/frame_socket.h"
+#include "platform/retry.h"
 
 namespace quellor::dispatch {
 namespace {
@@ -32,8 +33,7 @@ Result<sockaddr_un> AddressOf(const std::string& path) {
 // All or nothing; false with errno set on failure.
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   while (size > 0) {
-    const ssize_t n = send(fd, data, size, MSG_NOSIGNAL);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = RetryOnInterrupt([&] { return send(fd, data, size, MSG_NOSIGNAL); });
     if (n <= 0) return false;
     data += n;
     size -= static_cast<std::size_t>(n);
@@ -45,8 +45,7 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 ssize_t ReadFully(int fd, std::uint8_t* data, std::size_t size) {
   std::size_t done = 0;
   while (done < size) {
-    const ssize_t n = read(fd, data + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = RetryOnInterrupt([&] { return read(fd, data + done, size - done); });
     if (n < 0) return -1;
     if (n == 0) break;
     done += static_cast<std::size_t>(n);
@@ -62,11 +61,10 @@ Result<FrameSocket> FrameSocket::Connect(const std::string& path) {
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return ErrnoStatus(path, errno);
   FrameSocket connection(fd);
-  int rc;
-  do {
-    rc = connect(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof(sockaddr_un));
-  } while (rc != 0 && errno == EINTR);
-  if (rc != 0) return ErrnoStatus(path, errno);
+  const int connected = RetryOnInterrupt([&] {
+    return connect(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof(sockaddr_un));
+  });
+  if (connected != 0) return ErrnoStatus(path, errno);
   return connection;
 }
 
@@ -136,10 +134,7 @@ FrameListener::~FrameListener() {
 }
 
 Result<FrameSocket> FrameListener::Accept() {
-  int fd;
-  do {
-    fd = accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
+  const int fd = RetryOnInterrupt([&] { return accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC); });
   if (fd < 0) return ErrnoStatus(path_, errno);
   return FrameSocket(fd);
 }

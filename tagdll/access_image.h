@@ -1,0 +1,25 @@
+// The SQLite image of a Microsoft Access project database. An Access file is never written:
+// the import helper (quellor-import, a separate program, since the library that reads Access
+// files is not hardened against hostile ones) copies its tables and saved queries into an
+// SQLite file under the prefix, cache/access/, one image per Access file, and the library
+// attaches that image. The image is reused while the Access file's size, modification time,
+// inode and change time and the importer's version stay as they were when it was made.
+//
+// An import runs under a lock on the image (two builds never import at once) into a
+// temporary file that is renamed into place, so a killed import leaves the old image or none.
+// The helper runs under a watchdog: its crash or hang becomes an error, never a crashed build.
+#pragma once
+
+#include <string>
+
+#include "base/status.h"
+
+namespace quellor::tagdll {
+
+// The host path of an up-to-date image of the Access file at `access_path` (a host path),
+// importing it first when needed. Fails with one line that says why ("the Access file PATH
+// cannot be read: ..."). Lines for the user (the file is open in Access) go to standard
+// error as they happen.
+Result<std::string> AccessImageOf(const std::string& access_path);
+
+}  // namespace quellor::tagdll

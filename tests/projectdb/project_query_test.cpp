@@ -1,0 +1,60 @@
+#include "projectdb/project_query.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/automation/conversions.h"
+#include "testing/project_database.h"
+
+namespace quellor {
+namespace {
+
+TEST(ProjectQuery, ReadsASavedQueryWithTextParametersRowByRowAndByFieldName) {
+  testing::AttachedProject project(
+      "INSERT INTO PersistentData VALUES ('DeadbandFractionOfRange', 'InTouchTrend', '0.01');");
+  QueryParameters parameters(2);
+  parameters.SetText(0, "DeadbandFractionOfRange");
+  parameters.SetText(1, "InTouchTrend");
+  ProjectQuery query = ProjectQuery::Saved("qPersistentData", parameters.get(), 1);
+  ASSERT_TRUE(query.ok()) << query.result();
+  const std::optional<ProjectRow> row = query.NextRow();
+  ASSERT_TRUE(row.has_value());
+  ASSERT_NE(row->Column(0), nullptr);
+  EXPECT_STREQ(row->Column(0)->bstrVal, "0.01");
+  EXPECT_EQ(row->Column(1), nullptr);  // the query has one column
+  ScopedVariant value;
+  ASSERT_GE(query.GetFieldValueByFieldName(value.get(), "value"), 0);
+  EXPECT_EQ(value->vt, VT_BSTR);
+  EXPECT_STREQ(value->bstrVal, "0.01");
+  EXPECT_FALSE(query.NextRow().has_value());
+}
+
+TEST(AccessStringLiteral, DoublesEveryDoubleQuoteInsideTheQuotes) {
+  EXPECT_EQ(AccessStringLiteral("SCADA1"), "\"SCADA1\"");
+  EXPECT_EQ(AccessStringLiteral(""), "\"\"");
+  EXPECT_EQ(AccessStringLiteral("a\"b\"\""), "\"a\"\"b\"\"\"\"\"");
+  EXPECT_EQ(AccessStringLiteral("it's"), "\"it's\"");
+}
+
+TEST(ProjectQuery, AMissingSavedQueryIsNotPreparedAndNeedsNoRelease) {
+  testing::AttachedProject project;
+  const ProjectQuery query = ProjectQuery::Saved("qNoSuchQuery", nullptr, 0);
+  EXPECT_FALSE(query.ok());
+  EXPECT_LT(query.result(), 0);
+}
+
+TEST(ProjectQuery, ExecutesAnActionQueryOnce) {
+  testing::AttachedProject project;
+  {
+    ProjectQuery insert = ProjectQuery::Sql(
+        "INSERT INTO AlarmGroupNames (AlarmGroupID, AlarmGroupName) VALUES (5, \"Boilers\")",
+        nullptr, 1);
+    ASSERT_TRUE(insert.ok());
+    EXPECT_GE(insert.Execute(), 0);
+  }
+  EXPECT_EQ(testing::QueryOne(project.db_path(),
+                              "SELECT AlarmGroupName FROM AlarmGroupNames WHERE AlarmGroupID = 5"),
+            "Boilers");
+}
+
+}  // namespace
+}  // namespace quellor
