@@ -164,6 +164,7 @@ Status Binder::BindFrom(FromItem& item, Select& select, const Scope* outer) {
     source->sql_name = (*named)->sql_name;
     source->columns = std::move((*named)->columns);
     source->has_rowid = (*named)->has_rowid;
+    source->primary_key = std::move((*named)->primary_key);
   }
   for (const std::unique_ptr<BoundSource>& other : select.sources) {
     if (EqualsIgnoreCase(other->name, source->name)) {
@@ -286,7 +287,8 @@ Status Binder::DecideDistinctRow(Select& select) {
   }
   for (const std::unique_ptr<BoundSource>& source : select.sources) {
     if (!source->has_selected_column) continue;
-    if (source->kind != BoundSource::Kind::kTable || !source->has_rowid) {
+    const bool identified = source->has_rowid || !source->primary_key.empty();
+    if (source->kind != BoundSource::Kind::kTable || !identified) {
       return NotCarried("DISTINCTROW that must tell apart the rows of [" + source->name + "]");
     }
     select.distinct_row_sources.push_back(source.get());

@@ -30,6 +30,7 @@ struct NamedSource {
   std::string sql_name;
   std::vector<OutputColumn> columns;
   bool has_rowid = false;
+  std::vector<std::string> primary_key;
 };
 
 class SourceResolver {

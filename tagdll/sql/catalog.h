@@ -17,6 +17,7 @@ struct TableInfo {
   std::string name;  // as the database spells it
   std::vector<OutputColumn> columns;
   bool has_rowid = false;
+  std::vector<std::string> primary_key;  // its columns, for a table WITHOUT ROWID
 };
 
 // A row of SavedQueries: SQLite SQL used as it stands, or Access SQL to translate.

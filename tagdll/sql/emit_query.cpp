@@ -163,8 +163,14 @@ std::string Emitter::Clauses(const sql::Select& select, const Expr* except_group
   }
   if (select.distinct == Distinct::kDistinctRow) {
     for (const BoundSource* source : select.distinct_row_sources) {
-      groups += groups.empty() ? "" : ", ";
-      groups += QuoteName(source->Qualifier()) + ".rowid";
+      const std::string qualifier = QuoteName(source->Qualifier()) + ".";
+      if (source->has_rowid) {
+        groups += (groups.empty() ? "" : ", ") + qualifier + "rowid";
+        continue;
+      }
+      for (const std::string& column : source->primary_key) {
+        groups += (groups.empty() ? "" : ", ") + qualifier + QuoteName(column);
+      }
     }
   }
   if (!groups.empty()) text += " GROUP BY " + groups;

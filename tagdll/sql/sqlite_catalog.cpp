@@ -65,6 +65,22 @@ bool HasNocaseOrigin(sqlite3* connection, sqlite3_stmt* statement, int column) {
   return collation != nullptr && EqualsIgnoreCase(collation, "NOCASE");
 }
 
+// The columns of a table's primary key, in the key's order.
+Result<std::vector<std::string>> PrimaryKeyOf(sqlite3* connection, const std::string& table) {
+  Result<StatementPtr> prepared =
+      Prepare(connection, "SELECT name FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk");
+  if (!prepared.ok()) return prepared.status();
+  sqlite3_stmt* const statement = prepared->get();
+  sqlite3_bind_text(statement, 1, table.c_str(), static_cast<int>(table.size()), SQLITE_STATIC);
+  std::vector<std::string> columns;
+  int rc = SQLITE_ROW;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    columns.push_back(ColumnText(statement, 0).value_or(""));
+  }
+  if (rc != SQLITE_DONE) return Status::IoError(sqlite3_errmsg(connection));
+  return columns;
+}
+
 }  // namespace
 
 struct SqliteCatalog::Statements {
@@ -101,6 +117,11 @@ Result<std::optional<TableInfo>> SqliteCatalog::FindTable(std::string_view name)
   table.has_rowid = is_table && sqlite3_table_column_metadata(
                                     connection_, "main", table.name.c_str(), "rowid", nullptr,
                                     nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
+  if (is_table && !table.has_rowid) {
+    Result<std::vector<std::string>> key = PrimaryKeyOf(connection_, table.name);
+    if (!key.ok()) return key.status();
+    table.primary_key = std::move(key).value();
+  }
   return std::optional<TableInfo>(std::move(table));
 }
 

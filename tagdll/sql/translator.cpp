@@ -70,8 +70,9 @@ Result<std::optional<NamedSource>> Translator::Resolve(std::string_view name) {
   if (!table.ok()) return table.status();
   if (table->has_value()) {
     TableInfo& info = **table;
-    return std::optional<NamedSource>(
-        NamedSource{BoundSource::Kind::kTable, info.name, std::move(info.columns), info.has_rowid});
+    return std::optional<NamedSource>(NamedSource{BoundSource::Kind::kTable, info.name,
+                                                  std::move(info.columns), info.has_rowid,
+                                                  std::move(info.primary_key)});
   }
   Result<std::optional<SavedQueryDefinition>> definition = catalog_.FindSavedQuery(name);
   if (!definition.ok()) return definition.status();
@@ -80,8 +81,11 @@ Result<std::optional<NamedSource>> Translator::Resolve(std::string_view name) {
   if (!dependency_sinks_.empty()) AddName(*dependency_sinks_.back(), key);
   Result<const CompiledQuery*> compiled = Compile(**definition);
   if (!compiled.ok()) return compiled.status();
-  return std::optional<NamedSource>(NamedSource{
-      BoundSource::Kind::kSavedQuery, (*compiled)->definition.name, (*compiled)->columns, false});
+  NamedSource source;
+  source.kind = BoundSource::Kind::kSavedQuery;
+  source.sql_name = (*compiled)->definition.name;
+  source.columns = (*compiled)->columns;
+  return std::optional<NamedSource>(std::move(source));
 }
 
 Result<const CompiledQuery*> Translator::Compile(const SavedQueryDefinition& definition) {

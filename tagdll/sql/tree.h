@@ -97,8 +97,9 @@ struct BoundSource {
   std::string sql_name;  // the table or saved query as the database spells it
   std::string alias;     // as written; empty when it has none
   std::vector<OutputColumn> columns;
-  bool has_rowid = false;            // a table whose rows SQLite numbers
-  bool has_selected_column = false;  // a column of it reaches the select list
+  bool has_rowid = false;                // a table whose rows SQLite numbers
+  std::vector<std::string> primary_key;  // else the columns that tell its rows apart
+  bool has_selected_column = false;      // a column of it reaches the select list
 
   // The name its columns are qualified by in SQLite.
   const std::string& Qualifier() const { return alias.empty() ? sql_name : alias; }

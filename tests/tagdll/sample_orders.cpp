@@ -4,7 +4,7 @@ namespace quellor::testing {
 
 const char kSampleOrdersSql[] = R"(
 CREATE TABLE Categories (CategoryID INTEGER PRIMARY KEY, CategoryName TEXT COLLATE NOCASE,
-                         Description TEXT COLLATE NOCASE, Picture BLOB);
+                         Description TEXT COLLATE NOCASE, Picture BLOB) WITHOUT ROWID;
 INSERT INTO Categories (CategoryID, CategoryName) VALUES
   (1, 'Beverages'), (2, 'Condiments'), (8, 'Seafood');
 
@@ -13,7 +13,7 @@ CREATE TABLE Suppliers (SupplierID INTEGER PRIMARY KEY, CompanyName TEXT COLLATE
                         Address TEXT COLLATE NOCASE, City TEXT COLLATE NOCASE,
                         Region TEXT COLLATE NOCASE, PostalCode TEXT COLLATE NOCASE,
                         Country TEXT COLLATE NOCASE, Phone TEXT COLLATE NOCASE,
-                        Fax TEXT COLLATE NOCASE, HomePage TEXT COLLATE NOCASE);
+                        Fax TEXT COLLATE NOCASE, HomePage TEXT COLLATE NOCASE) WITHOUT ROWID;
 INSERT INTO Suppliers (SupplierID, CompanyName, ContactName, City, Country) VALUES
   (1, 'Exotic Liquids', 'Charlotte Cooper', 'London', 'UK'),
   (2, 'New Orleans Cajun Delights', 'Shelley Burke', 'New Orleans', 'USA'),
@@ -23,7 +23,7 @@ CREATE TABLE Products (ProductID INTEGER PRIMARY KEY, ProductName TEXT COLLATE N
                        SupplierID INTEGER, CategoryID INTEGER,
                        QuantityPerUnit TEXT COLLATE NOCASE, UnitPrice DOUBLE,
                        UnitsInStock SMALLINT, UnitsOnOrder SMALLINT, ReorderLevel SMALLINT,
-                       Discontinued BOOLEAN);
+                       Discontinued BOOLEAN) WITHOUT ROWID;
 INSERT INTO Products VALUES
   (1, 'Chai', 1, 1, '10 boxes', 18, 39, 0, 10, 0),
   (2, 'Chang', 1, 1, '24 bottles', 19, 17, 40, 25, 0),
@@ -39,7 +39,7 @@ CREATE TABLE Customers (CustomerID TEXT COLLATE NOCASE PRIMARY KEY,
                         ContactTitle TEXT COLLATE NOCASE, Address TEXT COLLATE NOCASE,
                         City TEXT COLLATE NOCASE, Region TEXT COLLATE NOCASE,
                         PostalCode TEXT COLLATE NOCASE, Country TEXT COLLATE NOCASE,
-                        Phone TEXT COLLATE NOCASE, Fax TEXT COLLATE NOCASE);
+                        Phone TEXT COLLATE NOCASE, Fax TEXT COLLATE NOCASE) WITHOUT ROWID;
 INSERT INTO Customers (CustomerID, CompanyName, ContactName, Address, City, Country) VALUES
   ('ALFKI', 'Alfreds Futterkiste', 'Maria Anders', 'Obere Str. 57', 'Berlin', 'Germany'),
   ('ANATR', 'Ana Trujillo', 'Ana Trujillo', 'Avda. 2222', 'Mexico', 'Mexico'),
@@ -53,12 +53,12 @@ CREATE TABLE Employees (EmployeeID INTEGER PRIMARY KEY, LastName TEXT COLLATE NO
                         Region TEXT COLLATE NOCASE, PostalCode TEXT COLLATE NOCASE,
                         Country TEXT COLLATE NOCASE, HomePhone TEXT COLLATE NOCASE,
                         Extension TEXT COLLATE NOCASE, Photo BLOB, Notes TEXT COLLATE NOCASE,
-                        ReportsTo INTEGER);
+                        ReportsTo INTEGER) WITHOUT ROWID;
 INSERT INTO Employees (EmployeeID, LastName, FirstName, Country) VALUES
   (1, 'Davolio', 'Nancy', 'USA'), (2, 'Fuller', NULL, 'USA'), (5, 'Buchanan', 'Steven', 'UK');
 
 CREATE TABLE Shippers (ShipperID INTEGER PRIMARY KEY, CompanyName TEXT COLLATE NOCASE,
-                       Phone TEXT COLLATE NOCASE);
+                       Phone TEXT COLLATE NOCASE) WITHOUT ROWID;
 INSERT INTO Shippers (ShipperID, CompanyName) VALUES
   (1, 'Speedy Express'), (2, 'United Package'), (3, 'Federal Shipping');
 
@@ -67,7 +67,8 @@ CREATE TABLE Orders (OrderID INTEGER PRIMARY KEY, CustomerID TEXT COLLATE NOCASE
                      ShippedDate DATETIME, ShipVia INTEGER, Freight DOUBLE,
                      ShipName TEXT COLLATE NOCASE, ShipAddress TEXT COLLATE NOCASE,
                      ShipCity TEXT COLLATE NOCASE, ShipRegion TEXT COLLATE NOCASE,
-                     ShipPostalCode TEXT COLLATE NOCASE, ShipCountry TEXT COLLATE NOCASE);
+                     ShipPostalCode TEXT COLLATE NOCASE, ShipCountry TEXT COLLATE NOCASE)
+                     WITHOUT ROWID;
 INSERT INTO Orders (OrderID, CustomerID, EmployeeID, OrderDate, RequiredDate, ShippedDate,
                     ShipVia, Freight, ShipName, ShipCity, ShipCountry) VALUES
   (10248, 'ALFKI', 5, '1994-08-04 00:00:00', '1994-09-01 00:00:00', '1994-08-16 00:00:00', 3,
@@ -87,12 +88,12 @@ INSERT INTO Orders (OrderID, CustomerID, EmployeeID, OrderDate, RequiredDate, Sh
 
 CREATE TABLE "Order Details" (OrderID INTEGER, ProductID INTEGER, UnitPrice DOUBLE,
                               Quantity SMALLINT, Discount DOUBLE,
-                              PRIMARY KEY (OrderID, ProductID));
+                              PRIMARY KEY (OrderID, ProductID)) WITHOUT ROWID;
 INSERT INTO "Order Details" VALUES
   (10248, 1, 14, 12, 0), (10248, 5, 9.8, 10, 0),
   (10400, 2, 15.2, 20, 0.05), (10400, 3, 8, 5, 0),
   (10500, 4, 17, 30, 0.15), (10500, 5, 24.8, 6, 0),
-  (10600, 1, 18, 15, 0.25), (10600, 7, 97, 2, 0),
+  (10600, 1, 18, 15, 0.25), (10600, 7, 1270, 2, 0),
   (10700, 6, 6, 35, 0), (10700, 8, 15.5, 20, 0.1),
   (10800, 2, 19, 50, 0.2), (10800, 5, 31, 3, 0),
   (10900, 3, 10, 4, 0);

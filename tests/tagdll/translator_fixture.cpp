@@ -47,11 +47,16 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
 }  // namespace
 
 TranslatorFixture::TranslatorFixture() {
+  OpenDatabase((dir_.path() / "orders.db").string());
+  Exec("PRAGMA synchronous = OFF;" + ProjectSchemaSql() + kSampleOrdersSql);
+}
+
+void TranslatorFixture::OpenDatabase(const std::string& path) {
+  catalog_.reset();
   sqlite3* raw = nullptr;
-  sqlite3_open((dir_.path() / "orders.db").c_str(), &raw);
+  sqlite3_open(path.c_str(), &raw);
   db_.reset(raw);
   tagdll::sql::RegisterAccessFunctions(raw);
-  Exec("PRAGMA synchronous = OFF;" + ProjectSchemaSql() + kSampleOrdersSql);
   catalog_ = std::make_unique<tagdll::sql::SqliteCatalog>(raw);
 }
 

@@ -32,6 +32,8 @@ class TranslatorFixture : public ::testing::Test {
   std::vector<std::string> SqliteRows(const std::string& sql,
                                       const std::vector<std::string>& parameters = {});
   void Exec(const std::string& sql);
+  // Works on another database from now on (its own tables and saved queries).
+  void OpenDatabase(const std::string& path);
   void SaveAccessQuery(const std::string& name, const std::string& access_sql);
 
   sqlite3* db() const { return db_.get(); }
