@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 
 #include "base/ascii.h"
@@ -16,6 +15,7 @@
 #include "platform/process.h"
 #include "platform/temporary_file.h"
 #include "tagdll/access/import_version.h"
+#include "tagdll/error_line.h"
 #include "tagdll/sqlite_handles.h"
 
 namespace quellor::tagdll {
@@ -30,12 +30,6 @@ constexpr int kMaxImports = 3;
 constexpr char kStampTable[] = "QuellorAccessImage";
 
 FileSystem& Files() { return Env::Default().file_system(); }
-
-void SayOnStandardError(const std::string& text) {
-  const std::string line = "libtagdll.so: " + text + "\n";
-  std::fwrite(line.data(), 1, line.size(), stderr);
-  std::fflush(stderr);
-}
 
 Status CannotRead(const std::string& access_path, std::string_view reason) {
   return Status::IoError(StringPrintf("the Access file %s cannot be read: %.*s",
@@ -137,8 +131,8 @@ void MentionOpenInAccess(const std::string& access_path) {
   if (!names.ok()) return;
   for (const std::string& name : *names) {
     if (EqualsIgnoreCase(name, stem + ".ldb") || EqualsIgnoreCase(name, stem + ".laccdb")) {
-      SayOnStandardError(StringPrintf("%s is open in Access (%s exists): importing it as it is",
-                                      access_path.c_str(), name.c_str()));
+      WriteErrorLine(StringPrintf("%s is open in Access (%s exists): importing it as it is",
+                                  access_path.c_str(), name.c_str()));
       return;
     }
   }

@@ -7,6 +7,7 @@
 #include "tagdll/access/linked_tables.h"
 #include "tagdll/access/query_decoder.h"
 #include "tagdll/access/saved_queries.h"
+#include "tagdll/access/saved_query_parameters.h"
 #include "tagdll/access/sqlite_target.h"
 #include "tagdll/access/table_schema.h"
 
@@ -58,6 +59,17 @@ class Importer final {
       if (!status.ok()) return ContentFailure(status, "saved query \"" + rows.name + "\"");
     }
     return Status::Ok();
+  }
+
+  // Puts every saved query through the library's translator (saved_query_parameters.h).
+  Status TranslateSavedQueries() {
+    return NumberSavedQueryParameters(
+        target_.connection(), [this](const std::string& name, const Status& translation) {
+          if (!translation.ok()) {
+            Warn("saved query \"" + name + "\" does not translate: " + translation.message());
+          }
+          if (options_.translated) options_.translated(name, translation);
+        });
   }
 
  private:
@@ -154,6 +166,7 @@ Status ImportAccessFile(const std::string& access_path, const std::string& sqlit
     Importer importer(**file, **target, options);
     status = importer.ImportTables();
     if (status.ok()) status = importer.ImportSavedQueries();
+    if (status.ok()) status = importer.TranslateSavedQueries();
   }
   if (!status.ok()) return status;
   return (*target)->Finish();

@@ -10,8 +10,10 @@
 //     Parameters TEXT,   -- parameter names in position order, one per line, or NULL
 //     CHECK (Sql IS NOT NULL OR AccessSql IS NOT NULL));
 //
-// Parameters holds the declared parameters (query_decoder.h). A saved query that cannot be
-// decoded is left out with a warning; anything else that goes wrong fails the import.
+// Parameters holds every parameter of the query in the positions the library binds them
+// (saved_query_parameters.h); for a query the library's translator refuses, only the
+// declared ones, with a warning. A saved query that cannot be decoded is left out with a
+// warning; anything else that goes wrong fails the import.
 #pragma once
 
 #include <functional>
@@ -28,6 +30,8 @@ struct ImportOptions {
   // rows and at the saved queries.
   std::function<void(const std::string&)> progress;
   std::function<void(const std::string&)> warning;
+  // Hears, for each saved query, whether the library's translator takes it.
+  std::function<void(const std::string& name, const Status& translation)> translated;
 };
 
 inline constexpr int kRowsPerProgressLine = 10000;

@@ -5,6 +5,6 @@
 
 namespace quellor::tagdll::access {
 
-inline constexpr int kImportVersion = 1;
+inline constexpr int kImportVersion = 2;
 
 }  // namespace quellor::tagdll::access

@@ -35,6 +35,8 @@ class SqliteTarget final {
                 std::span<const std::size_t> positions);
   // Commits the transaction and closes the database.
   Status Finish();
+  // The connection, for work on what was written before Finish.
+  sqlite3* connection() const { return connection_.get(); }
 
  private:
   SqliteTarget(std::string shown_path, ConnectionPtr connection)

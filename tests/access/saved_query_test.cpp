@@ -4,11 +4,16 @@
 // translator runs.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <string_view>
 
 #include "access/access_test_files.h"
 #include "access/imported_files.h"
+#include "tagdll/access/saved_query_parameters.h"
+#include "tagdll/sqlite_handles.h"
+#include "testing/project_database.h"
+#include "testing/temp_dir.h"
 
 namespace quellor::testing {
 namespace {
@@ -77,7 +82,7 @@ constexpr FrozenQuery kQueries[] = {
      "SELECT DISTINCTROW Invoices.*\r\n"
      "FROM Invoices\r\n"
      "WHERE (((Invoices.OrderID)=[Forms]![Orders]![OrderID]));",
-     ""},
+     "Forms!Orders!OrderID"},
     {kNwind, "Order Details Extended",
      "SELECT DISTINCTROW [Order Details].OrderID, [Order Details].ProductID, Products.ProductName, "
      "[Order Details].UnitPrice, [Order Details].Quantity, [Order Details].Discount, CCur([Order "
@@ -226,6 +231,39 @@ TEST(SavedQueryTest, ImportLeavesOutTheHiddenSourcesOfFormsAndReports) {
   EXPECT_EQ(ImportedValue(kNwind, "SELECT count(*) FROM SavedQueries"), "22");
   EXPECT_EQ(ImportedValue(kAssets, "SELECT count(*) FROM SavedQueries"), "3");
   EXPECT_EQ(ImportedValue(kAssets, "SELECT count(*) FROM SavedQueries WHERE Name LIKE '~%'"), "0");
+}
+
+TEST(SavedQueryTest, ParametersAreEveryNameInTheLibrarysPositionsAndRefusalsAreNamed) {
+  const TempDir dir;
+  const std::filesystem::path path = dir.path() / "queries.sqlite";
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+  const tagdll::ConnectionPtr connection(raw);
+  ASSERT_EQ(sqlite3_exec(raw,
+                         "CREATE TABLE T (A INTEGER, B TEXT COLLATE NOCASE);"
+                         "CREATE TABLE SavedQueries (Name TEXT COLLATE NOCASE PRIMARY KEY, Sql "
+                         "TEXT, AccessSql TEXT, Parameters TEXT);"
+                         "INSERT INTO SavedQueries VALUES "
+                         "('qInner', NULL, 'SELECT T.A FROM T WHERE T.B = [Wanted] AND "
+                         "T.A > [Least];', 'Wanted'),"
+                         "('qOuter', NULL, 'PARAMETERS [Least] Long; SELECT qInner.A FROM "
+                         "qInner WHERE qInner.A < [Most];', 'Least'),"
+                         "('qBroken', NULL, 'SELECT FROM WHERE', 'Kept');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  std::map<std::string, std::string> verdicts;
+  ASSERT_TRUE(tagdll::access::NumberSavedQueryParameters(raw, [&](const std::string& name,
+                                                                  const Status& translation) {
+                verdicts[name] = translation.ok() ? "ok" : "refused";
+              }).ok());
+  EXPECT_EQ(verdicts, (std::map<std::string, std::string>{
+                          {"qBroken", "refused"}, {"qInner", "ok"}, {"qOuter", "ok"}}));
+  // The declared one first, the text's own next, then the inner query's new one.
+  EXPECT_EQ(QueryOne(path, "SELECT Parameters FROM SavedQueries WHERE Name = 'qOuter'"),
+            "Least\nMost\nWanted");
+  EXPECT_EQ(QueryOne(path, "SELECT Parameters FROM SavedQueries WHERE Name = 'qInner'"),
+            "Wanted\nLeast");
+  EXPECT_EQ(QueryOne(path, "SELECT Parameters FROM SavedQueries WHERE Name = 'qBroken'"), "Kept");
 }
 
 }  // namespace

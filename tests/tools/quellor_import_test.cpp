@@ -127,23 +127,23 @@ TEST(QuellorImportTest, ImportRefusesATableNamedAsTheSavedQueriesTable) {
                          "the import writes its saved queries to\n");
 }
 
-TEST(QuellorImportTest, ListPrintsTablesWithRowsAndQueriesWithTheirAccessSql) {
+TEST(QuellorImportTest, ListPrintsTablesWithRowsAndQueriesWithTheirVerdictsAndAccessSql) {
   const RunResult assets = Import({"--list", AccessTestFile(kAssets).string()});
   EXPECT_EQ(assets.exit_code, 0);
   EXPECT_EQ(assets.out,
             "table \"Asset Items\": 65 rows\n"
-            "query \"qryComputerHardwareInOwnerOrder\" (select):\n"
+            "query \"qryComputerHardwareInOwnerOrder\" (select), translates:\n"
             "    SELECT [Asset Items].[Asset No], [Asset Items].[Owner], [Asset Items].[Asset "
             "Category], [Asset Items].[Make], [Asset Items].[Model], [Asset Items].[Cost]\n"
             "    FROM [Asset Items]\n"
             "    WHERE ((([Asset Items].[Asset Category])=\"Computer Hardware\"))\n"
             "    ORDER BY [Asset Items].[Owner];\n"
-            "query \"qryCostsSummedByOwner\" (select):\n"
+            "query \"qryCostsSummedByOwner\" (select), translates:\n"
             "    SELECT [Asset Items].[Owner], [Asset Items].[Asset Category], Sum([Asset "
             "Items].[Cost]) AS SumOfCost\n"
             "    FROM [Asset Items]\n"
             "    GROUP BY [Asset Items].[Owner], [Asset Items].[Asset Category];\n"
-            "query \"qryGSTCalculations\" (select):\n"
+            "query \"qryGSTCalculations\" (select), translates:\n"
             "    SELECT [Asset Items].[Asset No], [Asset Items].Make, [Asset Items].Model, [Asset "
             "Items].Acquired, [Asset Items].Cost, [Cost]/1.22 AS [Ex Tax], [Cost]-([Cost]/1.22) "
             "AS GST\n"
@@ -152,8 +152,8 @@ TEST(QuellorImportTest, ListPrintsTablesWithRowsAndQueriesWithTheirAccessSql) {
   EXPECT_EQ(nwind.exit_code, 0);
   EXPECT_THAT(nwind.out, StartsWith("table \"Order Details\": 2155 rows\n"));
   EXPECT_THAT(nwind.out, HasSubstr("table \"Ums\xC3\xA4tze\": 830 rows\n"
-                                   "query \"Alphabetical List of Products\" (select):\n"));
-  EXPECT_THAT(nwind.out, HasSubstr("query \"Quarterly Orders by Product\" (crosstab):\n"
+                                   "query \"Alphabetical List of Products\" (select), translates:\n"));
+  EXPECT_THAT(nwind.out, HasSubstr("query \"Quarterly Orders by Product\" (crosstab), translates:\n"
                                    "    TRANSFORM Sum("));
 }
 

@@ -1,10 +1,14 @@
 // quellor-import --list ACCESS_FILE: each table with its row count, then each saved query
-// with its type and its Access SQL, indented under it.
+// with its type, whether the project-database library translates it (or why not), and its
+// Access SQL, indented under it. The verdicts come from an import into memory, the same
+// import a build's image gets.
+#include <map>
 #include <string>
 #include <vector>
 
 #include "quellor-import/import_command.h"
 #include "tagdll/access/access_file.h"
+#include "tagdll/access/access_import.h"
 #include "tagdll/access/linked_tables.h"
 #include "tagdll/access/query_decoder.h"
 #include "tagdll/access/saved_queries.h"
@@ -17,11 +21,19 @@ using tagdll::access::AccessTable;
 using tagdll::access::CatalogObject;
 using tagdll::access::DecodedQuery;
 
-// What the project-database library's translator makes of the query ("translates", or why
-// it does not); empty while the translator is not linked here.
-std::string TranslationVerdict(const DecodedQuery& query) {
-  (void)query;
-  return "";
+// What the library's translator makes of each saved query, by name: "translates", or why
+// it does not. Empty when the import itself fails (the listing then says why).
+using Verdicts = std::map<std::string, std::string>;
+
+Verdicts TranslationVerdicts(const std::string& access_path) {
+  Verdicts verdicts;
+  tagdll::access::ImportOptions options;
+  options.translated = [&](const std::string& name, const Status& translation) {
+    verdicts[name] =
+        translation.ok() ? "translates" : "does not translate: " + translation.message();
+  };
+  if (!tagdll::access::ImportAccessFile(access_path, ":memory:", options).ok()) verdicts.clear();
+  return verdicts;
 }
 
 Status ListTables(AccessFile& file) {
@@ -53,7 +65,7 @@ void PrintIndented(const std::string& text) {
   }
 }
 
-Status ListSavedQueries(AccessFile& file) {
+Status ListSavedQueries(AccessFile& file, const Verdicts& verdicts) {
   Result<std::vector<tagdll::access::SavedQueryRows>> queries = ReadSavedQueries(file);
   if (!queries.ok()) return queries.status();
   for (const tagdll::access::SavedQueryRows& rows : *queries) {
@@ -63,7 +75,8 @@ Status ListSavedQueries(AccessFile& file) {
                 ")");
       continue;
     }
-    const std::string verdict = TranslationVerdict(*query);
+    const auto found = verdicts.find(rows.name);
+    const std::string verdict = found != verdicts.end() ? found->second : "";
     PrintLine("query \"" + rows.name + "\" (" + std::string(QueryTypeName(query->type)) + ")" +
               (verdict.empty() ? "" : ", " + verdict) + ":");
     PrintIndented(query->access_sql);
@@ -76,7 +89,7 @@ Status ListSavedQueries(AccessFile& file) {
 int RunList(const std::string& access_path) {
   Result<std::unique_ptr<AccessFile>> file = AccessFile::Open(access_path);
   Status status = file.ok() ? ListTables(**file) : file.status();
-  if (status.ok()) status = ListSavedQueries(**file);
+  if (status.ok()) status = ListSavedQueries(**file, TranslationVerdicts(access_path));
   if (!status.ok()) {
     PrintErrorLine(status.message());
     return kExitAccessUnreadable;
