@@ -54,12 +54,22 @@ std::string TagFile(const std::string& app) {
   return "Projects/Plant/FactorySuite/Clients/InTApps/" + app + "/Tagname.X";
 }
 
-class PlantBuild : public ::testing::Test {
+// Every plant build runs twice: with the project's saved queries in SQLite SQL, and in
+// Access SQL translated by the library; both give the same transcripts and files.
+class PlantBuild : public ::testing::TestWithParam<testing::PlantQueries> {
  protected:
-  PlantMachine plant_;
+  PlantMachine plant_{GetParam()};
 };
 
-TEST_F(PlantBuild, FirstBuildWritesEveryOutputAndTranscriptExactly) {
+INSTANTIATE_TEST_SUITE_P(Queries, PlantBuild,
+                         ::testing::Values(testing::PlantQueries::kSqlite,
+                                           testing::PlantQueries::kAccess),
+                         [](const ::testing::TestParamInfo<testing::PlantQueries>& info) {
+                           return info.param == testing::PlantQueries::kSqlite ? "SqliteSql"
+                                                                               : "AccessSql";
+                         });
+
+TEST_P(PlantBuild, FirstBuildWritesEveryOutputAndTranscriptExactly) {
   ExpectTranscript(plant_.Build(), "first_build.txt");
   const FileTree outputs = plant_.Outputs();
   ExpectSameTree(outputs, testing::ExpectedTree("first", outputs));
@@ -80,7 +90,7 @@ std::string AfterUnchangedBuild(std::string tag_file, int save_count) {
   return testing::WithSaveCount(std::move(tag_file), save_count);
 }
 
-TEST_F(PlantBuild, BuildsWithoutChangeReportNoChangeAndRewriteTheSameBytes) {
+TEST_P(PlantBuild, BuildsWithoutChangeReportNoChangeAndRewriteTheSameBytes) {
   ASSERT_EQ(plant_.Build().exit_code, 0);
   const FileTree first = plant_.Outputs();
   const RunResult second = plant_.Build();
@@ -101,7 +111,7 @@ TEST_F(PlantBuild, BuildsWithoutChangeReportNoChangeAndRewriteTheSameBytes) {
   ExpectSameTree(plant_.Outputs(), expected);
 }
 
-TEST_F(PlantBuild, ProjectChangesBetweenBuildsGiveExactlyTheirMessages) {
+TEST_P(PlantBuild, ProjectChangesBetweenBuildsGiveExactlyTheirMessages) {
   ASSERT_EQ(plant_.Build().exit_code, 0);
   // A tag's range, a removed member, and a block moved to the other area's server, which
   // moves its tags to that area's access name.
@@ -112,7 +122,7 @@ TEST_F(PlantBuild, ProjectChangesBetweenBuildsGiveExactlyTheirMessages) {
   ExpectTranscript(plant_.Build(), "changed_build.txt");
 }
 
-TEST_F(PlantBuild, RecipeClientsAccessNamesAreAlwaysAdvisedInDdeCfg) {
+TEST_P(PlantBuild, RecipeClientsAccessNamesAreAlwaysAdvisedInDdeCfg) {
   ASSERT_EQ(plant_.Build().exit_code, 0);
   const std::string unit1 = testing::ReadFile(plant_.AppDir("Unit1") / "DDE.CFG");
   // Unit1's Recipe client uses RECIPES and PLC_AREA1; its View client also PLC_AREA1F.
@@ -127,7 +137,7 @@ TEST_F(PlantBuild, RecipeClientsAccessNamesAreAlwaysAdvisedInDdeCfg) {
               ::testing::Not(HasSubstr("Always Advise:\t\t1")));
 }
 
-TEST_F(PlantBuild, LockedApplicationIsRefusedWhileTheEarlierOnesAreBuilt) {
+TEST_P(PlantBuild, LockedApplicationIsRefusedWhileTheEarlierOnesAreBuilt) {
   ASSERT_EQ(plant_.Build().exit_code, 0);
   testing::WriteFile(plant_.AppDir("Unit1") / "appedit.lok", "");
   ExpectTranscript(plant_.Build(), "locked_build.txt");
@@ -137,7 +147,7 @@ TEST_F(PlantBuild, LockedApplicationIsRefusedWhileTheEarlierOnesAreBuilt) {
   EXPECT_EQ(testing::SaveCount(outputs.at(TagFile("Unit2"))), 1);
 }
 
-TEST_F(PlantBuild, FolderOverrideBuildsOneApplicationAndNeverTouchesTheApplicationList) {
+TEST_P(PlantBuild, FolderOverrideBuildsOneApplicationAndNeverTouchesTheApplicationList) {
   fs::create_directories(plant_.OnDrive("Elsewhere"));
   fs::copy(plant_.OnDrive("Corvane/InTouchShell"), plant_.OnDrive("Elsewhere/U2"),
            fs::copy_options::recursive);
@@ -157,7 +167,7 @@ TEST_F(PlantBuild, FolderOverrideBuildsOneApplicationAndNeverTouchesTheApplicati
   EXPECT_FALSE(fs::exists(plant_.OnDrive("Projects/Plant/FactorySuite/Clients/InSApps")));
 }
 
-TEST_F(PlantBuild, OldFormatDictionaryEndsTheRunWithExitCodeOne) {
+TEST_P(PlantBuild, OldFormatDictionaryEndsTheRunWithExitCodeOne) {
   ASSERT_EQ(plant_.Build().exit_code, 0);
   const fs::path unit1 = plant_.AppDir("Unit1") / "Tagname.X";
   std::string bytes = testing::ReadFile(unit1);

@@ -35,14 +35,16 @@ FileTree ReadTree(const fs::path& root, const std::vector<fs::path>& skipped) {
 
 }  // namespace
 
-PlantMachine::PlantMachine() {
+PlantMachine::PlantMachine(PlantQueries queries) {
   prefix_.AddFile("machine.reg", ReadFile(kPlant / "prefix" / "machine.reg"));
   prefix_.MapDrive('c', drive_.path());
   fs::create_directories(OnDrive("Projects/Plant"));
   fs::create_directories(OnDrive("Corvane"));
   fs::create_directories(OnDrive("InTouch"));
   fs::copy(kPlant / "shell", OnDrive("Corvane/InTouchShell"), fs::copy_options::recursive);
-  CreateProjectDatabase(OnDrive("Projects/Plant/Project.mdb"), ReadFile(kPlant / "plant.sql"));
+  std::string project_sql = ReadFile(kPlant / "plant.sql");
+  if (queries == PlantQueries::kAccess) project_sql += ReadFile(kPlant / "access_queries.sql");
+  CreateProjectDatabase(OnDrive("Projects/Plant/Project.mdb"), project_sql);
 }
 
 RunResult PlantMachine::Run(const std::string& command_line) const {

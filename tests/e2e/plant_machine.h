@@ -22,9 +22,13 @@ namespace quellor::testing {
 // Relative path (generic form, from drive C:) -> bytes.
 using FileTree = std::map<std::string, std::string>;
 
+// How the plant's project keeps its saved queries: as SQLite SQL (plant.sql), or as Access
+// SQL that the library translates (access_queries.sql after it), as a real project's are.
+enum class PlantQueries { kSqlite, kAccess };
+
 class PlantMachine final {
  public:
-  PlantMachine();
+  explicit PlantMachine(PlantQueries queries = PlantQueries::kSqlite);
 
   // Runs quellor with one command-line argument.
   RunResult Run(const std::string& command_line) const;
