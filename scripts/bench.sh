@@ -161,6 +161,9 @@ awk -v small="$smallest" -v large="$largest" '
   }' "$results"
 
 echo
+"$(dirname "$0")/bench_access.sh" "$build_dir"
+
+echo
 echo "Google Benchmarks ($bin), each briefly:"
 for benchmark in "$bin"/*_bench; do
   [ -x "$benchmark" ] || continue
