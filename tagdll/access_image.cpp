@@ -21,10 +21,6 @@
 namespace quellor::tagdll {
 namespace {
 
-using namespace std::chrono_literals;
-
-// A helper that writes no progress line for this long is taken to hang.
-constexpr auto kStallTimeout = 30s;
 // An Access file that changes during every import is refused after this many.
 constexpr int kMaxImports = 3;
 constexpr char kStampTable[] = "QuellorAccessImage";
@@ -139,11 +135,12 @@ void MentionOpenInAccess(const std::string& access_path) {
 }
 
 // Runs the helper once; the import lies at `temporary` when it succeeds.
-Status RunImport(const std::string& access_path, const std::string& temporary) {
+Status RunImport(const std::string& access_path, const std::string& temporary,
+                 std::chrono::milliseconds stall_timeout) {
   const Result<HelperOutcome> outcome =
       RunHelper({ImportHelperPath(), "--progress", "--watched", std::to_string(CurrentProcessId()),
                  "--force", access_path, temporary},
-                kStallTimeout);
+                stall_timeout);
   if (!outcome.ok()) return CannotRead(access_path, outcome.status().message());
   switch (outcome->end) {
     case HelperOutcome::End::kExited:
@@ -167,10 +164,11 @@ Status RunImport(const std::string& access_path, const std::string& temporary) {
 // One import into a temporary file that replaces the image, stamped with `stamp`. False
 // when the Access file changed while the helper read it: that import is thrown away.
 Result<bool> ImportOnce(const std::string& access_path, const std::string& folder,
-                        const std::string& image_name, const std::string& stamp) {
+                        const std::string& image_name, const std::string& stamp,
+                        std::chrono::milliseconds stall_timeout) {
   const std::string temporary = TemporaryPathFor(folder + "/" + image_name);
   auto discard = [&] { (void)Files().Remove(temporary); };
-  if (Status done = RunImport(access_path, temporary); !done.ok()) {
+  if (Status done = RunImport(access_path, temporary, stall_timeout); !done.ok()) {
     discard();
     return done;
   }
@@ -193,7 +191,7 @@ Result<bool> ImportOnce(const std::string& access_path, const std::string& folde
 
 // Imports under the image's lock, again while the Access file changes meanwhile.
 Status Import(const std::string& access_path, const std::string& folder,
-              const std::string& image_name) {
+              const std::string& image_name, std::chrono::milliseconds stall_timeout) {
   const std::string image_path = folder + "/" + image_name;
   OpenOptions lock_options;
   lock_options.access = FileAccess::kReadWrite;
@@ -207,7 +205,7 @@ Status Import(const std::string& access_path, const std::string& folder,
     if (!stamp.ok()) return CannotRead(access_path, stamp.status().message());
     if (StampInImage(image_path) == *stamp) return Status::Ok();  // another build made it
     if (attempt == 0) MentionOpenInAccess(access_path);
-    Result<bool> placed = ImportOnce(access_path, folder, image_name, *stamp);
+    Result<bool> placed = ImportOnce(access_path, folder, image_name, *stamp, stall_timeout);
     if (!placed.ok()) return placed.status();
     if (*placed) return Status::Ok();
   }
@@ -216,7 +214,8 @@ Status Import(const std::string& access_path, const std::string& folder,
 
 }  // namespace
 
-Result<std::string> AccessImageOf(const std::string& access_path) {
+Result<std::string> AccessImageOf(const std::string& access_path,
+                                  std::chrono::milliseconds stall_timeout) {
   Result<std::string> resolved = Files().RealPath(access_path);
   if (!resolved.ok()) return CannotRead(access_path, resolved.status().message());
   const std::string& source = *resolved;
@@ -232,7 +231,8 @@ Result<std::string> AccessImageOf(const std::string& access_path) {
   if (!stamp.ok()) return CannotRead(source, stamp.status().message());
   if (StampInImage(image_path) == *stamp) return image_path;
   if (Status made = MakeFolders(folder); !made.ok()) return CannotRead(source, made.message());
-  if (Status imported = Import(source, folder, image_name); !imported.ok()) return imported;
+  if (Status imported = Import(source, folder, image_name, stall_timeout); !imported.ok())
+    return imported;
   return image_path;
 }
 

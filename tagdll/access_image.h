@@ -10,16 +10,21 @@
 // The helper runs under a watchdog: its crash or hang becomes an error, never a crashed build.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "base/status.h"
 
 namespace quellor::tagdll {
 
+// An import helper that writes no progress line for this long is taken to hang.
+inline constexpr std::chrono::milliseconds kImportStallTimeout{30000};
+
 // The host path of an up-to-date image of the Access file at `access_path` (a host path),
 // importing it first when needed. Fails with one line that says why ("the Access file PATH
 // cannot be read: ..."). Lines for the user (the file is open in Access) go to standard
 // error as they happen.
-Result<std::string> AccessImageOf(const std::string& access_path);
+Result<std::string> AccessImageOf(const std::string& access_path,
+                                  std::chrono::milliseconds stall_timeout = kImportStallTimeout);
 
 }  // namespace quellor::tagdll

@@ -135,6 +135,20 @@ TEST_F(AccessImageTest, FailuresSayWhichFileCannotBeReadAndWhyAndLeaveNoImage) {
   }
 }
 
+TEST_F(AccessImageTest, AnImportThatHangsIsEndedAndLeavesNoImage) {
+  // A named pipe that nobody writes: the helper waits for its first bytes for ever.
+  fs::remove(access_);
+  ASSERT_EQ(mkfifo(access_.c_str(), 0644), 0);
+  const Result<std::string> image = AccessImageOf(access_, std::chrono::milliseconds(500));
+  ASSERT_FALSE(image.ok());
+  EXPECT_EQ(image.status().message(),
+            "the Access file " + access_ +
+                " cannot be read: the import stopped making progress and was ended");
+  for (const std::string& name : ImageFolderEntries()) {
+    EXPECT_THAT(name, ::testing::EndsWith(".lock"));
+  }
+}
+
 TEST_F(AccessImageTest, AnImageFolderThatCannotBeWrittenIsAClearFailure) {
   fs::create_directories(ImageFolder());
   fs::permissions(ImageFolder(), fs::perms::owner_read | fs::perms::owner_exec);

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "access/access_test_files.h"
+#include "platform/helper_process.h"
 #include "testing/project_database.h"
 #include "testing/run_binary.h"
 #include "testing/temp_dir.h"
@@ -110,6 +113,21 @@ TEST(QuellorImportTest, ImportRefusesFilesItCannotReadWithTheirOwnReason) {
                 " cannot be read: No such file or directory\n");
 }
 
+TEST(QuellorImportTest, AWatchedImportEndsWithTheProcessThatStartedIt) {
+  const TempDir dir;
+  const std::string pipe = dir.Join("stuck.mdb");  // nobody writes it: the import waits
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  // The shell starts the import in the background and ends at once; the import, which holds
+  // the shell's standard error too, must end with it, or the helper would stall.
+  const std::string script = BinaryPath("quellor-import").string() + " --watched $$ " + pipe + " " +
+                             dir.Join("out.sqlite") + " & echo started >&2";
+  const Result<HelperOutcome> outcome =
+      RunHelper({"/bin/sh", "-c", script}, std::chrono::seconds(20));
+  ASSERT_TRUE(outcome.ok());
+  EXPECT_EQ(outcome->end, HelperOutcome::End::kExited);
+  EXPECT_EQ(outcome->last_line, "started");
+}
+
 TEST(QuellorImportTest, ImportRefusesATableNamedAsTheSavedQueriesTable) {
   // The catalog row of the form "Product List" (at 0x1122D0, its Type at +9, its name at
   // 0x1122EF) made a table named "SavedQueries".
@@ -151,8 +169,9 @@ TEST(QuellorImportTest, ListPrintsTablesWithRowsAndQueriesWithTheirVerdictsAndAc
   const RunResult nwind = Import({"--list", AccessTestFile(kNwind).string()});
   EXPECT_EQ(nwind.exit_code, 0);
   EXPECT_THAT(nwind.out, StartsWith("table \"Order Details\": 2155 rows\n"));
-  EXPECT_THAT(nwind.out, HasSubstr("table \"Ums\xC3\xA4tze\": 830 rows\n"
-                                   "query \"Alphabetical List of Products\" (select), translates:\n"));
+  EXPECT_THAT(nwind.out,
+              HasSubstr("table \"Ums\xC3\xA4tze\": 830 rows\n"
+                        "query \"Alphabetical List of Products\" (select), translates:\n"));
   EXPECT_THAT(nwind.out, HasSubstr("query \"Quarterly Orders by Product\" (crosstab), translates:\n"
                                    "    TRANSFORM Sum("));
 }
