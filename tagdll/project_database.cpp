@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/ascii.h"
 #include "base/cp1252.h"
 #include "base/format.h"
 #include "tagdll/access_image.h"
@@ -66,6 +67,12 @@ class ParametersForCatalog final {
  private:
   sql::SqliteCatalog& catalog_;
 };
+
+// The saved queries the program asks for and does without when a project lacks them: their
+// absence is no failure worth a line.
+bool IsOptionalQuery(std::string_view name) {
+  return EqualsIgnoreCase(name, "qPersistentData") || EqualsIgnoreCase(name, "qFTTagServer");
+}
 
 }  // namespace
 
@@ -136,10 +143,10 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareText(const std::string& sql,
                                                       const std::string& what) {
   Result<CachedStatement*> entry = cache_.Acquire(connection_.get(), sql);
   if (!entry.ok()) {
-    if (translation != nullptr) {
-      Refuse(what, Status::InvalidArgument("SQLite refuses its translation: " +
-                                           entry.status().message()));
-    }
+    Refuse(what, translation != nullptr
+                     ? Status::InvalidArgument("SQLite refuses its translation: " +
+                                               entry.status().message())
+                     : entry.status());
     return entry.status();
   }
   std::vector<DeclaredKind> kinds;
@@ -148,9 +155,15 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareText(const std::string& sql,
       kinds.push_back(KindOfSqlType(column.type));
     }
   }
-  auto context = std::make_unique<TdlQueryContext>(*entry, kinds);
+  auto context =
+      std::make_unique<TdlQueryContext>(*entry, kinds, [this, what](std::string_view reason) {
+        Refuse(what, Status::IoError(std::string(reason)));
+      });
   const Status bound = context->Bind(parameters);
-  if (!bound.ok()) return bound;
+  if (!bound.ok()) {
+    Refuse(what, bound);
+    return bound;
+  }
   TdlQueryContext* const handle = context.get();
   contexts_.emplace(handle, std::move(context));
   return handle;
@@ -171,9 +184,15 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareSavedQuery(std::string_view nam
   const std::string utf8_name = Cp1252ToUtf8(name);
   Result<std::optional<sql::SavedQueryDefinition>> row = catalog_.FindSavedQuery(utf8_name);
   if (!row.ok()) return row.status();
-  if (!row->has_value()) return Status::NotFound("no saved query " + utf8_name);
+  if (!row->has_value()) {
+    const Status missing = Status::NotFound("there is no saved query of that name");
+    if (!IsOptionalQuery(utf8_name)) Refuse("query " + utf8_name, missing);
+    return missing;
+  }
   const sql::SavedQueryDefinition& definition = **row;
-  if (definition.sql.has_value()) return PrepareText(*definition.sql, parameters, nullptr, "");
+  if (definition.sql.has_value()) {
+    return PrepareText(*definition.sql, parameters, nullptr, "query " + definition.name);
+  }
   Result<std::int64_t> version = SchemaVersion();
   if (!version.ok()) return version.status();
   const ParametersForCatalog binding(catalog_, parameters);

@@ -53,12 +53,14 @@ class ProjectDatabase final {
   Result<TdlQueryContext*> PrepareTranslated(const std::string& what,
                                              const Result<const sql::Translation*>& translation,
                                              const VARIANT* parameters);
-  // An SQLite text; a translation gives the types of its columns, and a text of SQLite's
-  // that does not prepare is refused under `what`.
+  // An SQLite text; a translation gives the types of its columns. A failure to prepare,
+  // bind or step is said under `what` ("query NAME", or the program's text).
   Result<TdlQueryContext*> PrepareText(const std::string& sql, const VARIANT* parameters,
                                        const sql::Translation* translation,
                                        const std::string& what);
-  // Writes the line of a refusal on standard error, once per query and reason.
+  // Writes on standard error why a query failed to prepare or step, once per query and
+  // reason in the attachment: the program's own messages cannot say why, and a query
+  // prepared once per tag must not say it once per tag.
   void Refuse(const std::string& what, const Status& status);
 
   // Declared so that the contexts go first, then the caches, then the connection.

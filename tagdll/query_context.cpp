@@ -48,8 +48,9 @@ Status BindOne(sqlite3_stmt* statement, int index, const VARIANT& value) {
 }  // namespace
 
 TdlQueryContext::TdlQueryContext(quellor::tagdll::CachedStatement* entry,
-                                 const std::vector<quellor::tagdll::DeclaredKind>& kinds)
-    : entry_(entry) {
+                                 const std::vector<quellor::tagdll::DeclaredKind>& kinds,
+                                 StepFailure on_step_failure)
+    : entry_(entry), on_step_failure_(std::move(on_step_failure)) {
   const int columns = sqlite3_column_count(statement());
   column_names_.reserve(columns);
   column_kinds_.reserve(columns);
@@ -85,10 +86,20 @@ Status quellor::tagdll::BindParameters(sqlite3_stmt* statement, const VARIANT* p
   return Status::Ok();
 }
 
+int TdlQueryContext::Step() {
+  const int rc = sqlite3_step(statement());
+  // A constraint that refuses a row is an insert's answer, not a failure to explain: the
+  // program's alarm-group insert counts on it when no id is free.
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE && rc != SQLITE_CONSTRAINT && on_step_failure_) {
+    on_step_failure_(sqlite3_errmsg(sqlite3_db_handle(statement())));
+  }
+  return rc;
+}
+
 std::int32_t TdlQueryContext::MoveNext() {
   has_row_ = false;
   if (finished_) return kTdlFailed;
-  const int rc = sqlite3_step(statement());
+  const int rc = Step();
   if (rc == SQLITE_ROW) {
     has_row_ = true;
     return kTdlOk;
@@ -133,7 +144,7 @@ std::int32_t TdlQueryContext::Execute() {
   sqlite3_reset(statement());
   has_row_ = false;
   int rc = SQLITE_ROW;
-  while (rc == SQLITE_ROW) rc = sqlite3_step(statement());
+  while (rc == SQLITE_ROW) rc = Step();
   finished_ = true;
   return rc == SQLITE_DONE ? kTdlOk : kTdlFailed;
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/status.h"
@@ -22,10 +24,15 @@ Status BindParameters(sqlite3_stmt* statement, const VARIANT* parameters);
 
 struct TdlQueryContext final {
  public:
+  // Hears SQLite's reason when a step fails (a failed step reads as "no more rows" to the
+  // program, which cannot say why).
+  using StepFailure = std::function<void(std::string_view reason)>;
+
   // Takes the lease of `entry` and gives it back (reset) when it goes. The columns' variants
   // follow their declared types, or `kinds` where it has one for the column.
   explicit TdlQueryContext(quellor::tagdll::CachedStatement* entry,
-                           const std::vector<quellor::tagdll::DeclaredKind>& kinds = {});
+                           const std::vector<quellor::tagdll::DeclaredKind>& kinds = {},
+                           StepFailure on_step_failure = {});
   ~TdlQueryContext();
   TdlQueryContext(const TdlQueryContext&) = delete;
   TdlQueryContext& operator=(const TdlQueryContext&) = delete;
@@ -43,6 +50,8 @@ struct TdlQueryContext final {
 
  private:
   sqlite3_stmt* statement() const { return entry_->statement.get(); }
+  // A step's result code, its failure said.
+  int Step();
 
   quellor::tagdll::CachedStatement* const entry_;
   std::vector<std::string> column_names_;                    // UTF-8, as SQLite names the columns
@@ -50,4 +59,5 @@ struct TdlQueryContext final {
   bool has_row_ = false;
   bool finished_ = false;  // stepping on after the end would start the query again
   quellor::ScopedVariant row_;
+  StepFailure on_step_failure_;
 };

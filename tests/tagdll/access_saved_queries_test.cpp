@@ -93,6 +93,24 @@ TEST_F(AccessSavedQueries, ARedefinitionOfTheQueryOrOfOneItReadsIsSeenAtTheNextP
   EXPECT_THAT(SavedQueryRows("qTyped"), ElementsAre(ElementsAre("R8:1")));
 }
 
+TEST_F(AccessSavedQueries, AnSqliteQueryThatFailsToPrepareOrStepIsSaidOnce) {
+  RunSql(db_path(),
+         "INSERT INTO SavedQueries (Name, Sql) VALUES ('qTable', 'SELECT x FROM TrendDatum'), "
+         "('qOverflow', 'SELECT abs(-9223372036854775807 - 1) FROM ProjectFlags');"
+         "INSERT INTO ProjectFlags VALUES (1);");
+  EXPECT_EQ(ErrorLines([&] {
+              for (int tag = 0; tag < 3; ++tag) {  // prepared once per tag, said once
+                EXPECT_LT(Prepare("qTable"), 0);
+                OpenQuery query(tdl());
+                ASSERT_EQ(tdl().PrepareQuery(query.address(), "qOverflow", nullptr, 0, kTdlEnd),
+                          kTdlOk);
+                EXPECT_LT(tdl().MoveNext(query.get(), kTdlEnd), 0);
+              }
+            }),
+            "libtagdll.so: query qTable: no such table: TrendDatum\n"
+            "libtagdll.so: query qOverflow: integer overflow\n");
+}
+
 TEST_F(AccessSavedQueries, ARefusalIsSaidOnceForEachQueryAndReason) {
   Save("qBad", "SELECT Nothing FROM Nowhere");
   const std::string first = ErrorLines([&] {
@@ -103,8 +121,14 @@ TEST_F(AccessSavedQueries, ARefusalIsSaidOnceForEachQueryAndReason) {
   Save("qBad", "UPDATE TagFilters SET Seq = 1");
   EXPECT_EQ(ErrorLines([&] { EXPECT_LT(Prepare("qBad"), 0); }),
             "libtagdll.so: query qBad: the action query UPDATE is not carried\n");
-  // A query that does not exist is the program's to report.
-  EXPECT_EQ(ErrorLines([&] { EXPECT_LT(Prepare("qNoSuchQuery"), 0); }), "");
+  // A missing query is said, but not one the program does without when a project lacks it.
+  EXPECT_EQ(ErrorLines([&] { EXPECT_LT(Prepare("qNoSuchQuery"), 0); }),
+            "libtagdll.so: query qNoSuchQuery: there is no saved query of that name\n");
+  EXPECT_EQ(ErrorLines([&] {
+              RunSql(db_path(), "DELETE FROM SavedQueries WHERE Name = 'qFTTagServer'");
+              EXPECT_LT(Prepare("qFTTagServer"), 0);
+            }),
+            "");
   EXPECT_EQ(ErrorLines([&] {
               OpenQuery query(tdl());
               EXPECT_LT(tdl().PrepareSQLQuery(query.address(), "SELECT [Unknown] AS u", nullptr, 0,
