@@ -10,7 +10,6 @@
 #include "driver/csv_line.h"
 #include "driver/project_flags.h"
 #include "driver/project_paths.h"
-#include "platform/console.h"
 #include "platform/env.h"
 #include "platform/locale.h"
 #include "platform/profile.h"
@@ -22,26 +21,9 @@
 namespace quellor {
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: quellor PROJECT[,APPLICATION,FOLDER]\n"
-    "  Builds the HMI and historian files of the project whose folder, or a file in it\n"
-    "  (normally Project.mdb), is PROJECT. With APPLICATION and FOLDER, builds only that HMI\n"
-    "  application, in FOLDER. Fields are separated by the user's list separator; double\n"
-    "  quotes group. QUELLOR_PREFIX names the folder that plays the Windows machine.\n"
-    "  quellor --version prints the version.\n";
-
-// Lines that end the run before anything else happens; true when `line` is one of them.
-bool HandledBeforeTheBuild(const std::string& line) {
-  if (line.empty() || line == "/REGSERVER" || line == "/UNREGSERVER") return true;
-  if (line == "--HELP" || line == "-H" || line == "/?") {
-    WriteToConsole(ConsoleStream::kOutput, kUsage);
-    return true;
-  }
-  if (line == "--VERSION") {
-    WriteToConsole(ConsoleStream::kOutput, "quellor " QUELLOR_VERSION "\n");
-    return true;
-  }
-  return false;
+// Lines that end the run before anything else happens.
+bool EndsAtOnce(const std::string& line) {
+  return line.empty() || line == "/REGSERVER" || line == "/UNREGSERVER";
 }
 
 // ufolder.ini, section "Project": "ManagedApps" exactly "1" means the HMI applications are
@@ -82,11 +64,11 @@ void BuildProject(const CSVLine& fields) {
 
 }  // namespace
 
-std::string CommandLineTail(std::span<const char* const> args) {
+std::string CommandLineTail(std::span<const std::string> words) {
   std::string tail;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (i > 1) tail += ' ';
-    tail += args[i];
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) tail += ' ';
+    tail += words[i];
   }
   return Utf8ToCp1252(tail);
 }
@@ -102,7 +84,7 @@ int RunBuild(std::string_view command_line_tail, std::string library_name) {
   ResetRunState(std::move(library_name));
   std::string& line = TheRunState().g_CmdLine;
   line = ToUpperAscii(TrimAscii(command_line_tail));
-  if (HandledBeforeTheBuild(line)) return 0;
+  if (EndsAtOnce(line)) return 0;
 
   // A non-empty line always gives at least one field.
   const auto fields = std::make_unique<const CSVLine>(line, ListSeparator());

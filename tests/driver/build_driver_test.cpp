@@ -148,22 +148,22 @@ TEST_F(BuildDriver, EachRunStartsFromAFreshState) {
   EXPECT_EQ(CmdLine(), "/REGSERVER");
 }
 
-TEST(CommandLineTail, JoinsTheArgumentsWithSingleBlanksInWindows1252) {
+TEST(CommandLineTail, JoinsTheWordsWithSingleBlanksInWindows1252) {
   const struct {
-    std::vector<const char*> argv;
+    std::vector<std::string> words;
     std::string tail;
   } cases[] = {
-      {{"quellor"}, ""},
-      {{"quellor", "C:\\PROJ"}, "C:\\PROJ"},
-      {{"quellor", "C:\\MY", "PROJ,U", ""}, "C:\\MY PROJ,U "},
-      {{"quellor",
-        "/srv/Anlage \xC2\xB0"
+      {{}, ""},
+      {{"C:\\PROJ"}, "C:\\PROJ"},
+      {{"C:\\MY", "PROJ,U", ""}, "C:\\MY PROJ,U "},
+      {{"", "C:\\PROJ"}, " C:\\PROJ"},
+      {{"/srv/Anlage \xC2\xB0"
         "C"},
        "/srv/Anlage \xB0"
        "C"},
-      {{"quellor", "\xE2\x82\xAC\xF0\x9F\x98\x80"}, "\x80?"},  // no byte for the emoji
+      {{"\xE2\x82\xAC\xF0\x9F\x98\x80"}, "\x80?"},  // no byte for the emoji
   };
-  for (const auto& c : cases) EXPECT_EQ(CommandLineTail(c.argv), c.tail) << c.tail;
+  for (const auto& c : cases) EXPECT_EQ(CommandLineTail(c.words), c.tail) << c.tail;
 }
 
 }  // namespace
