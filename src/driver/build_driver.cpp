@@ -12,8 +12,10 @@
 #include "driver/project_paths.h"
 #include "platform/env.h"
 #include "platform/locale.h"
+#include "platform/prefix.h"
 #include "platform/profile.h"
 #include "projectdb/project_query.h"
+#include "report/failure_reason.h"
 #include "report/report.h"
 #include "report/report_channel.h"
 #include "run/run_state.h"
@@ -24,6 +26,33 @@ namespace {
 // Lines that end the run before anything else happens.
 bool EndsAtOnce(const std::string& line) {
   return line.empty() || line == "/REGSERVER" || line == "/UNREGSERVER";
+}
+
+// A machine folder that does not exist leaves the registry empty and no drive mapped; the build
+// goes on, and standard error says where the machine was looked for.
+void NoteMissingMachine() {
+  const PrefixLocation prefix = LocatePrefix();
+  if (!prefix.dir.empty()) {
+    const Result<FileInfo> info = Env::Default().file_system().Stat(prefix.dir, /*follow=*/true);
+    if (info.ok() && info->type == FileType::kDirectory) return;
+  }
+  const std::string dir = Utf8ToCp1252(prefix.dir);
+  std::string where;
+  switch (prefix.chosen_by) {
+    case PrefixChoice::kNone:
+      where = "no machine folder (neither QUELLOR_PREFIX nor HOME is set)";
+      break;
+    case PrefixChoice::kQuellorPrefix:
+      where = "the machine folder " + dir + " (QUELLOR_PREFIX) does not exist";
+      break;
+    case PrefixChoice::kHome:
+      where = "the machine folder " + dir +
+              " ($HOME/.quellor, as QUELLOR_PREFIX is not set) "
+              "does not exist";
+      break;
+  }
+  ExplainOnStandardError("quellor: " + where +
+                         ": no registry, no drive letters; quellor-prefix create makes one");
 }
 
 // ufolder.ini, section "Project": "ManagedApps" exactly "1" means the HMI applications are
@@ -56,6 +85,10 @@ void BuildProject(const CSVLine& fields) {
   if (TagDll().AttachProjectDb(paths.database_path.c_str()) < 0) {
     // The library is not loaded, so there is nothing to release.
     Report("Failed to attach to db", 2, 1);
+    if (!TagDll().load_failure().empty()) {
+      ExplainOnStandardError("quellor: the project-database library cannot be used: " +
+                             Utf8ToCp1252(TagDll().load_failure()));
+    }
     return;
   }
   if (CheckProjectFlags()) BuildClientApps(fields, paths);
@@ -85,6 +118,7 @@ int RunBuild(std::string_view command_line_tail, std::string library_name) {
   std::string& line = TheRunState().g_CmdLine;
   line = ToUpperAscii(TrimAscii(command_line_tail));
   if (EndsAtOnce(line)) return 0;
+  NoteMissingMachine();
 
   // A non-empty line always gives at least one field.
   const auto fields = std::make_unique<const CSVLine>(line, ListSeparator());

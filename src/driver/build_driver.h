@@ -28,7 +28,8 @@ void ResetRunState(std::string library_name = ProjectDb::kLibraryName);
 // an empty line; split it; open the report channel with field 0; report the banner; derive the
 // project's paths; read ufolder.ini (a one-field line only); attach to the project database;
 // pass the project-flags gate; build every client application; release the database; close
-// the channel.
+// the channel. Standard error says what the report has no room for: that the machine folder is
+// missing, and why the library could not be loaded.
 int RunBuild(std::string_view command_line_tail,
              std::string library_name = ProjectDb::kLibraryName);
 

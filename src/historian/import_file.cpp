@@ -5,6 +5,7 @@
 #include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "projectdb/project_query.h"
+#include "report/failure_reason.h"
 #include "report/report.h"
 
 namespace quellor {
@@ -82,8 +83,8 @@ void WriteImportFile(std::string_view node_folder, std::string_view node_name) {
   std::string import_file;
   WriteFixedBlocks(import_file, ImportValue(node_name));
   WriteTagSections(import_file, node_name);
-  if (!ReplaceFileAtomically(path, import_file).ok()) {
-    Report(StringPrintf("Failed to create file %s", path.c_str()), 2, 1);
+  if (const Status replaced = ReplaceFileAtomically(path, import_file); !replaced.ok()) {
+    ReportFileFailure("Failed to create file %s", path, replaced);
   }
 }
 

@@ -1,4 +1,5 @@
-// The program behind main(): its own options and the strict exit code.
+// The program behind main(): its own options, the strict exit code, and what standard error
+// says when the build's messages cannot.
 #include "driver/program.h"
 
 #include <gmock/gmock.h>
@@ -108,6 +109,33 @@ TEST_F(Program, StrictExitsWithTwoOnlyAfterAReportedError) {
                                         : std::optional<std::string>(c.strict_variable));
     EXPECT_EQ(Run(c.args).exit_code, c.exit_code) << ::testing::PrintToString(c.args);
   }
+}
+
+TEST_F(Program, StandardErrorSaysWhyTheLibraryCannotBeLoaded) {
+  const Outcome outcome = Run({MakeProject()}, "libtagdll_nowhere.so");
+  EXPECT_EQ(outcome.exit_code, 0);
+  EXPECT_EQ(outcome.messages.back(), (ReportedMessage{"Failed to attach to db", 2, 1}));
+  EXPECT_EQ(outcome.err,
+            "quellor: the project-database library cannot be used: libtagdll_nowhere.so: cannot "
+            "open shared object file: No such file or directory\n");
+}
+
+TEST_F(Program, StandardErrorSaysWhereTheMissingMachineWasLookedFor) {
+  const std::string project = MakeProject();
+  const std::string missing = (prefix_.path() / "gone").string();
+  {
+    const testing::ScopedEnv prefix("QUELLOR_PREFIX", missing);
+    EXPECT_EQ(Run({project}).err, "quellor: the machine folder " + missing +
+                                      " (QUELLOR_PREFIX) does not exist: no registry, no drive "
+                                      "letters; quellor-prefix create makes one\n");
+  }
+  const testing::ScopedEnv no_prefix("QUELLOR_PREFIX", std::nullopt);
+  const testing::ScopedEnv home("HOME", missing);
+  EXPECT_THAT(Run({project}).err,
+              StartsWith("quellor: the machine folder " + missing +
+                         "/.quellor ($HOME/.quellor, as QUELLOR_PREFIX is not set) does not "
+                         "exist"));
+  EXPECT_EQ(Run({"/REGSERVER"}).err, "");  // a run that ends at once says nothing
 }
 
 }  // namespace

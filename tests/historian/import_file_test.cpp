@@ -215,7 +215,9 @@ TEST_F(ImportFileTest, UnwritableFileIsReportedAndTheOldOneKept) {
   AddTag("D1", "NULL, NULL, 'FldTag', 1, 'd', NULL, 1, 0");
   ASSERT_EQ(chmod(NodeFile().c_str(), 0444), 0);
   capture_.Clear();
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(Build(), kFixedBlocks);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), NodeFile().string() + ": read-only\n");
   const std::string shown = ProjectDir() + "\\FactorySuite\\Clients\\InSApps\\NODE1\\TagImport.txt";
   EXPECT_THAT(
       capture_.messages(),

@@ -97,23 +97,30 @@ TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
   const std::string folder = dir.path().string();
   const std::string tag_path = folder + "\\Tagname.X";
   const std::string companion_path = folder + "\\Tag_Ext.X";
+  // The messages; the reason on standard error goes to `reason`.
+  std::string reason;
   const auto open_and_capture = [&] {
     ScopedReportCapture capture;
+    ::testing::internal::CaptureStderr();
     {
       CTagDict dict(In(dir));
       EXPECT_FALSE(dict.is_open());
       dict.WriteNameIndex();
     }
+    reason = ::testing::internal::GetCapturedStderr();
     return capture.messages();
   };
+  const std::string host = dir.path().string();
   const auto failed = [](const std::string& path) {
     return ReportedMessage{"Failed to open " + path, 2, 1};
   };
 
   EXPECT_THAT(open_and_capture(), ElementsAre(failed(tag_path)));
+  EXPECT_EQ(reason, host + "/Tagname.X: No such file or directory\n");
 
   WriteFile(dir.path() / "Tagname.X", "");
   EXPECT_THAT(open_and_capture(), ElementsAre(failed(companion_path)));
+  EXPECT_EQ(reason, host + "/Tag_Ext.X: No such file or directory\n");
   EXPECT_EQ(ReadFile(dir.path() / "Tagname.X"), "");                            // not initialised
   EXPECT_TRUE(OpenExclusive(tag_path, ExclusiveCreation::kOpenExisting).ok());  // let go again
 
@@ -122,6 +129,7 @@ TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
     const std::string short_file = testing::HeaderBytes(9).substr(0, size);
     WriteFile(dir.path() / "Tagname.X", short_file);
     EXPECT_THAT(open_and_capture(), ElementsAre(failed(tag_path))) << size;
+    EXPECT_EQ(reason, host + "/Tagname.X ends inside its header: not a tag dictionary\n");
     EXPECT_EQ(ReadFile(dir.path() / "Tagname.X"), short_file);
     EXPECT_EQ(ReadFile(dir.path() / "Tag_Ext.X"), "ext");
   }
@@ -130,6 +138,7 @@ TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
   {
     testing::LockHolder holder(dir.path() / "Tagname.X");
     EXPECT_THAT(open_and_capture(), ElementsAre(failed(tag_path)));
+    EXPECT_EQ(reason, host + "/Tagname.X: held by another Quellor process\n");
   }
   {
     testing::LockHolder holder(dir.path() / "Tag_Ext.X");
