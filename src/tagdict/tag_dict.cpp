@@ -58,7 +58,8 @@ void CTagDict::Open() {
   // pages are only touched as records fill them.
   records_.reserve(tl::kMaxRecords);
   if (*size == 0) return InitialiseEmpty();
-  // A file shorter than its header is no dictionary; it is neither read nor written.
+  // A file shorter than its header, or without the magic number, is no dictionary; it is neither
+  // read nor written.
   if (*size < tl::kHeaderSize)
     return Fail(tl::kTagFileName, NotADictionary("ends inside its header"));
 
@@ -67,6 +68,11 @@ void CTagDict::Open() {
     return Fail(tl::kTagFileName, read);
   }
   const TagHdr_T header = TagHdr_T::Decode(bytes);
+  if (header.magic != tl::kMagic) {
+    return Fail(tl::kTagFileName,
+                NotADictionary(StringPrintf("has the magic number 0x%08X, not 0x%08X", header.magic,
+                                            tl::kMagic)));
+  }
   if (header.version < tl::kLowestVersion) ExitOldFormat();
   if (const Status read = ReadAllRecords(*size); !read.ok()) return Fail(tl::kTagFileName, read);
   LoadTagDict();
@@ -97,6 +103,11 @@ Status CTagDict::ReadAllRecords(std::uint64_t file_size) {
   // Whole records after unit 0; a trailing part-record is left for the next append to cover.
   const std::uint64_t whole = file_size / tl::kRecordSize;
   const std::size_t count = whole == 0 ? 0 : static_cast<std::size_t>(whole - 1);
+  if (const std::uint64_t cut = file_size % tl::kRecordSize; whole > 0 && cut != 0) {
+    Report(StringPrintf("TagName.X : %s ends inside a record, its last %llu bytes are ignored",
+                        TagFilePath().c_str(), static_cast<unsigned long long>(cut)),
+           1, 0);
+  }
   records_.assign(count, TagRec_T());
   // One read, straight into the records.
   if (const Status read = ReadAtExactly(*tag_file_, tl::RecordOffset(1), RecordBytes(0, count));

@@ -134,6 +134,31 @@ TEST_F(BuildDriver, SplitsTheLineWithTheUsersListSeparator) {
   }
 }
 
+TEST_F(BuildDriver, AnExistingFolderIsTheProjectEvenWithADotInItsPath) {
+  const std::filesystem::path folder = project_.path() / "plant.v2";
+  std::filesystem::create_directory(folder);
+  testing::CreateProjectDatabase(folder / "Project.mdb", "INSERT INTO ProjectFlags VALUES (0);");
+  const struct {
+    std::string line;
+    ReportedMessage last;
+  } cases[] = {
+      {folder.string(), kNotRequired},
+      {folder.string() + "\\", kNotRequired},
+      {folder.string() + "\\project.mdb", kNotRequired},
+      // A path that names no folder keeps the file rule: its folder is .../plant.v2/proj's parent.
+      {folder.string() + "/proj", kNotRequired},
+      {(project_.path() / "plant.v3" / "proj").string(), kNoDb},
+  };
+  for (const auto& c : cases) {
+    const ScopedReportCapture capture;
+    ::testing::internal::CaptureStderr();
+    RunBuild(c.line);
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_FALSE(capture.messages().empty()) << c.line;
+    EXPECT_EQ(capture.messages().back(), c.last) << c.line;
+  }
+}
+
 TEST_F(BuildDriver, EachRunStartsFromAFreshState) {
   const std::string project = MakeProject(false);
   WriteSettings("[Project]\r\nManagedApps=1\r\n");

@@ -81,15 +81,21 @@ TEST(TagDictOpen, AVersion9FileWithoutRecordsLoadsWithRecordCount0) {
   }
 }
 
-TEST(TagDictOpen, ATrailingPartRecordIsNotARecord) {
+TEST(TagDictOpen, ATrailingPartRecordIsNotARecordAndIsWarnedOf) {
   TempDir dir;
   testing::WriteDictionary(dir.path(), {TestTag{"A"}, TestTag{"B"}, TestTag{"C"}});
   std::string tag_file = ReadFile(dir.path() / "Tagname.X");
   tag_file.append(100, 'x');
   WriteFile(dir.path() / "Tagname.X", tag_file);
+  ScopedReportCapture capture;
   CTagDict dict(In(dir));
   EXPECT_EQ(dict.record_count(), 3);
   EXPECT_EQ(dict.FindOrAllocateRecord("D", 0).rec_no, 4);
+  EXPECT_THAT(capture.messages(),
+              ElementsAre(ReportedMessage{"TagName.X : " + dict.TagFilePath() +
+                                              " ends inside a record, its last 100 bytes are "
+                                              "ignored",
+                                          1, 0}));
 }
 
 TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
@@ -145,6 +151,28 @@ TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
     EXPECT_THAT(open_and_capture(), ElementsAre(failed(companion_path)));
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "Tagnames.NDX"));
+}
+
+TEST(TagDictOpen, AFileWithoutTheMagicNumberIsNoDictionaryAndIsLeftAsItIs) {
+  TempDir dir;
+  testing::WriteDictionary(dir.path(), {TestTag{"A"}}, 8);  // the version does not matter then
+  std::string tag_file = ReadFile(dir.path() / "Tagname.X");
+  StoreLe32(reinterpret_cast<std::uint8_t*>(tag_file.data()) + tl::kHdrMagic, 0x12345678);
+  WriteFile(dir.path() / "Tagname.X", tag_file);
+  ScopedReportCapture capture;
+  ::testing::internal::CaptureStderr();
+  {
+    CTagDict dict(In(dir));
+    EXPECT_FALSE(dict.is_open());
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            dir.path().string() +
+                "/Tagname.X has the magic number 0x12345678, not 0xABCD1234: not a tag "
+                "dictionary\n");
+  EXPECT_THAT(
+      capture.messages(),
+      ElementsAre(ReportedMessage{"Failed to open " + dir.path().string() + "\\Tagname.X", 2, 1}));
+  EXPECT_EQ(ReadFile(dir.path() / "Tagname.X"), tag_file);
 }
 
 TEST(TagDictOpen, HoldsBothFilesUntilItCloses) {
