@@ -2,11 +2,12 @@
 BUILD     := build
 SANITIZE  := build/sanitize
 RELEASE   := build/release
+PACKAGE   := build/package
 FUZZ      := build/fuzz
 FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 
-.PHONY: all setup build demo test test-normal test-sanitize bench fuzz clean
+.PHONY: all setup build demo test test-normal test-sanitize bench fuzz package clean
 
 all: build
 
@@ -46,6 +47,15 @@ fuzz: setup
 	    -DQUELLOR_SANITIZE=ON -DQUELLOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	@cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
 	@fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
+
+# A Debian package of what `cmake --install` installs (CPack), from a release build without the
+# tests: build/package/quellor_<version>_<arch>.deb. Never part of `make test`.
+package: setup
+	@scripts/configure.sh $(PACKAGE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	    -DCMAKE_INSTALL_PREFIX=/usr
+	@cmake --build $(PACKAGE) -j $(JOBS)
+	@cd $(PACKAGE) && cpack
+	@ls $(PACKAGE)/*.deb
 
 clean:
 	rm -rf $(BUILD)
