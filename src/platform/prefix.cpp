@@ -19,4 +19,8 @@ PrefixLocation LocatePrefix() {
 
 std::string PrefixDir() { return LocatePrefix().dir; }
 
+void UsePrefixDir(const std::string& dir) {
+  setenv("QUELLOR_PREFIX", dir.c_str(), /*overwrite=*/1);
+}
+
 }  // namespace quellor

@@ -25,4 +25,8 @@ PrefixLocation LocatePrefix();
 // LocatePrefix().dir: empty when neither variable is set, an empty machine as well.
 std::string PrefixDir();
 
+// Makes `dir` this process's machine, as QUELLOR_PREFIX=dir does: for a tool that takes the
+// machine as an option. A registry loaded already is not read again (Env::Reset does that).
+void UsePrefixDir(const std::string& dir);
+
 }  // namespace quellor
