@@ -1,5 +1,5 @@
-// The program behind main(): its own options, the strict exit code, and what standard error
-// says when the build's messages cannot.
+// The program behind main(): its own options, the strict exit code, and the missing machine
+// named on standard error.
 #include "driver/program.h"
 
 #include <gmock/gmock.h>
@@ -109,15 +109,6 @@ TEST_F(Program, StrictExitsWithTwoOnlyAfterAReportedError) {
                                         : std::optional<std::string>(c.strict_variable));
     EXPECT_EQ(Run(c.args).exit_code, c.exit_code) << ::testing::PrintToString(c.args);
   }
-}
-
-TEST_F(Program, StandardErrorSaysWhyTheLibraryCannotBeLoaded) {
-  const Outcome outcome = Run({MakeProject()}, "libtagdll_nowhere.so");
-  EXPECT_EQ(outcome.exit_code, 0);
-  EXPECT_EQ(outcome.messages.back(), (ReportedMessage{"Failed to attach to db", 2, 1}));
-  EXPECT_EQ(outcome.err,
-            "quellor: the project-database library cannot be used: libtagdll_nowhere.so: cannot "
-            "open shared object file: No such file or directory\n");
 }
 
 TEST_F(Program, StandardErrorSaysWhereTheMissingMachineWasLookedFor) {

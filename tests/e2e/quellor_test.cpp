@@ -69,14 +69,6 @@ TEST_F(Quellor, HelpAndVersionNeverReachAProject) {
         << line << ": " << result.out;
     EXPECT_EQ(result.out.find("Quellorant"), std::string::npos) << line;
   }
-  const RunResult bare = Run({});
-  EXPECT_EQ(bare.exit_code, 0);
-  EXPECT_EQ(bare.out, "");
-  EXPECT_TRUE(bare.err.starts_with("Usage: quellor")) << bare.err;
-  const RunResult unknown = Run({"--preview", "c:\\proj"});
-  EXPECT_EQ(unknown.exit_code, 2);
-  EXPECT_EQ(unknown.out, "");
-  EXPECT_TRUE(unknown.err.starts_with("quellor: unknown option --preview\nUsage:")) << unknown.err;
 }
 
 TEST_F(Quellor, AProjectThatDoesNotWantTheBuildPrintsExactlyThreeLines) {
