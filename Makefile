@@ -2,11 +2,12 @@
 BUILD     := build
 SANITIZE  := build/sanitize
 RELEASE   := build/release
+PACKAGE   := build/package
 FUZZ      := build/fuzz
 FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 
-.PHONY: all setup build demo test test-normal test-sanitize bench fuzz clean
+.PHONY: all setup build demo test test-normal test-sanitize bench fuzz package clean
 
 all: build
 
@@ -33,11 +34,9 @@ test-sanitize: setup
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
 
-# The scale table (scripts/bench.sh) from a release build; never part of `make test`. -O2, as
-# g++ 12 at -O3 warns falsely about string copies (-Wrestrict) and the build refuses warnings.
+# The scale table (scripts/bench.sh) from a release build; never part of `make test`.
 bench: setup
-	@scripts/configure.sh $(RELEASE) -DCMAKE_BUILD_TYPE=Release \
-	    "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG"
+	@scripts/configure.sh $(RELEASE) -DCMAKE_BUILD_TYPE=Release
 	@cmake --build $(RELEASE) -j $(JOBS) --target benchmarks
 	@scripts/bench.sh $(RELEASE)
 
@@ -48,6 +47,15 @@ fuzz: setup
 	    -DQUELLOR_SANITIZE=ON -DQUELLOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	@cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
 	@fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
+
+# A Debian package of what `cmake --install` installs (CPack), from a release build without the
+# tests: build/package/quellor_<version>_<arch>.deb. Never part of `make test`.
+package: setup
+	@scripts/configure.sh $(PACKAGE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	    -DCMAKE_INSTALL_PREFIX=/usr
+	@cmake --build $(PACKAGE) -j $(JOBS)
+	@cd $(PACKAGE) && cpack
+	@ls $(PACKAGE)/*.deb
 
 clean:
 	rm -rf $(BUILD)

@@ -25,7 +25,14 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   if (command == "plant" && (argc == 4 || argc == 5)) {
     const long tags = std::strtol(argv[3], nullptr, 10);
-    if (tags <= 0 || tags > 60000) return Usage();
+    if (tags <= 0) return Usage();
+    if (const std::int32_t largest = quellor::bench::LargestPlant(); tags > largest) {
+      std::fprintf(stderr,
+                   "make_project: %ld tags do not fit: a dictionary holds 60000 records, %d of "
+                   "them the shell application's; the largest plant has %d tags\n",
+                   tags, 60000 - largest, largest);
+      return 2;
+    }
     const auto seed =
         argc == 5 ? static_cast<std::uint32_t>(std::strtoul(argv[4], nullptr, 10)) : 1u;
     const auto plant =

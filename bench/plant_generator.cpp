@@ -163,6 +163,16 @@ fs::path LayOutMachine(const fs::path& root) {
 
 }  // namespace
 
+std::int32_t LargestPlant() {
+  std::error_code error;
+  const std::uintmax_t size =
+      fs::file_size(fs::path(QUELLOR_PLANT_DIR) / "shell" / "Tagname.X", error);
+  if (error) Die(nullptr, "cannot read the shell application's Tagname.X");
+  constexpr std::int32_t kMaxRecords = 60000;
+  constexpr std::uintmax_t kRecordSize = 1024;  // unit 0 is the header
+  return kMaxRecords - static_cast<std::int32_t>(size / kRecordSize - 1);
+}
+
 GeneratedPlant GeneratePlant(const fs::path& root, std::int32_t tags, std::uint32_t seed) {
   GeneratedPlant plant;
   plant.database = LayOutMachine(root);

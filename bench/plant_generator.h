@@ -11,9 +11,10 @@
 // which are the two historian nodes; 16 Pelnet nodes, 400 blocks; 300 access names, 240 of them
 // "PelnetData"; three HMI applications as in the sample plant: Unit1 ("View" on every
 // "PelnetData" access name, and "Recipe"), Unit2 (area 2) and Packaging (a few of area 1 and 2).
-// Each has "PelnetData" access names, so each dictionary gets every generated tag. Tag trees are drawn at random: blocks with logged and
-// unlogged fields and a fixed field, blocks with a subfielded field, field tags with fixed
-// fields, single field tags and fixed-field tags; some names start with a digit.
+// Each has "PelnetData" access names, so each dictionary gets every generated tag. Tag trees are
+// drawn at random: blocks with logged and unlogged fields and a fixed field, blocks with a
+// subfielded field, field tags with fixed fields, single field tags and fixed-field tags; some
+// names start with a digit.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,10 @@ struct GeneratedPlant {
   std::int32_t trees = 0;  // top-level tags
   std::filesystem::path database;
 };
+
+// The most tags a plant may have: each dictionary holds at most 60000 records, and the shell
+// application's own records (its alarm groups) are among them.
+std::int32_t LargestPlant();
 
 // Writes the plant under `root`, which must not exist yet. Ends the process with a message on
 // standard error when it cannot.

@@ -27,19 +27,26 @@ GeneratedProject GenerateProject(const std::filesystem::path& path, std::int32_t
   ProjectWriter writer(path, kSetupSql);
   std::int32_t made = 0;
   for (std::int32_t tree = 0; made < tags; ++tree) {
-    const std::string name = "T" + std::to_string(100000 + tree);
+    // Names are appended, not `"T" + std::to_string(...)`: g++ 12 at -O3 warns falsely
+    // (-Wrestrict) on that.
+    std::string name = "T";
+    name += std::to_string(100000 + tree);
     const int code = kCodes[random() % 4];
     const double lo = static_cast<double>(random() % 100);
     const double hi = lo + 1.0 + static_cast<double>(random() % 10000);
     const unsigned shape = tags - made >= 4 ? random() % 3 : 2;
     if (shape == 0) {  // a block: the group and three field members
       for (int f = 0; f < 3; ++f) {
-        writer.Add({name, "F" + std::to_string(f), "", "", "BlkTag", code, 0, lo, hi});
+        std::string field = "F";
+        field += std::to_string(f);
+        writer.Add({name, field, "", "", "BlkTag", code, 0, lo, hi});
       }
       made += 4;
     } else if (shape == 1) {  // a field tag with two fixed fields and its value member
       for (int x = 0; x < 2; ++x) {
-        writer.Add({name, "", "", "X" + std::to_string(x), "FldTag", 0, code, lo, hi});
+        std::string fixed_field = "X";
+        fixed_field += std::to_string(x);
+        writer.Add({name, "", "", fixed_field, "FldTag", 0, code, lo, hi});
       }
       made += 4;
     } else {  // a single field tag

@@ -4,9 +4,11 @@
 # questions; as another user the install line is printed and the command stops.
 set -euo pipefail
 
+# The build (mdbtools' library through pkg-config), the tests (man renders the manual pages in
+# one), the package (CPack's dpkg-shlibdeps) and the sample plant (sqlite3).
 packages=(cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libgmock-dev
           libbenchmark-dev libsqlite3-dev sqlite3 binutils pkg-config
-          libmdb3 mdbtools-dev mdbtools)
+          libmdb3 mdbtools-dev mdbtools man-db groff-base dpkg-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 #include "base/ascii.h"
 #include "base/format.h"
 #include "base/numbers.h"
+#include "report/failure_reason.h"
 #include "report/report.h"
 
 namespace quellor {
@@ -219,7 +220,7 @@ bool ReadDDECfg(std::string_view path, const Result<std::string>& file, CAccName
     return true;
   }
   if (!file.ok()) {
-    Report(StringPrintf("Failed to open %s", shown.c_str()), 2, 1);
+    ReportFileFailure("Failed to open %s", shown, file.status());
     return false;
   }
   if (!ParseDDECfg(*file, names)) {

@@ -4,6 +4,7 @@
 
 #include "accessnames/dde_cfg.h"
 #include "base/format.h"
+#include "report/failure_reason.h"
 #include "report/report.h"
 
 namespace quellor {
@@ -114,8 +115,8 @@ void WriteDDECfg(CAccNames& names, std::string_view path, const ReplaceTextFile&
   const std::string shown(path);
   names.FixUpPlaceholder();
   const DDECfgText file = FormatDDECfg(names);
-  if (!replace(file.text).ok()) {
-    Report(StringPrintf("Failed to create file %s", shown.c_str()), 2, 1);
+  if (const Status replaced = replace(file.text); !replaced.ok()) {
+    ReportFileFailure("Failed to create file %s", shown, replaced);
     return;
   }
   for (const std::string& warning : file.warnings) Report(warning, 1, 0);

@@ -15,6 +15,7 @@
 #include "platform/profile.h"
 #include "platform/profile_lines.h"
 #include "platform/registry.h"
+#include "report/failure_reason.h"
 #include "report/report.h"
 
 namespace quellor {
@@ -73,8 +74,8 @@ bool IsListed(const ListKeys& keys, std::int32_t count, std::string_view app_pat
   return false;
 }
 
-void ReportListNotWritten(const std::string& list_file) {
-  Report(StringPrintf("Failed to create file %s", list_file.c_str()), 2, 1);
+void ReportListNotWritten(const std::string& list_file, const Status& reason) {
+  ReportFileFailure("Failed to create file %s", list_file, reason);
 }
 
 }  // namespace
@@ -100,7 +101,10 @@ void RegisterInAppList(std::string_view app_path) {
   // A folder holding a line end can never be stored, nor match a stored key: refused before the
   // list is touched, so that a missing list is not left behind empty.
   if (app_path.find_first_of("\r\n") != std::string_view::npos) {
-    ReportListNotWritten(list_file);
+    ReportListNotWritten(
+        list_file, Status::InvalidArgument("an application folder holding a line end cannot be "
+                                           "listed in " +
+                                           list_file));
     return;
   }
 
@@ -111,7 +115,7 @@ void RegisterInAppList(std::string_view app_path) {
   const Result<PathLock> lock = PathLock::Acquire(directory);
   const Result<ListKeys> keys = ReadListKeys(list_file);
   if (!keys.ok()) {
-    ReportListNotWritten(list_file);
+    ReportListNotWritten(list_file, keys.status());
     return;
   }
   const std::int32_t count = GetPrivateProfileInt(kListSection, kCountKey, 0, list_file);
@@ -124,8 +128,9 @@ void RegisterInAppList(std::string_view app_path) {
   const std::string new_count = std::to_string(count + 1);
   const std::string new_key = StringPrintf("App%05d", count);
   const ProfileEntry entries[] = {{kCountKey, new_count}, {new_key, app_path}};
-  if (!WritePrivateProfileStrings(kListSection, entries, list_file).ok()) {
-    ReportListNotWritten(list_file);
+  if (const Status written = WritePrivateProfileStrings(kListSection, entries, list_file);
+      !written.ok()) {
+    ReportListNotWritten(list_file, written);
   }
 }
 

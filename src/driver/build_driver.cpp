@@ -10,11 +10,12 @@
 #include "driver/csv_line.h"
 #include "driver/project_flags.h"
 #include "driver/project_paths.h"
-#include "platform/console.h"
 #include "platform/env.h"
 #include "platform/locale.h"
+#include "platform/prefix.h"
 #include "platform/profile.h"
 #include "projectdb/project_query.h"
+#include "report/failure_reason.h"
 #include "report/report.h"
 #include "report/report_channel.h"
 #include "run/run_state.h"
@@ -22,26 +23,36 @@
 namespace quellor {
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: quellor PROJECT[,APPLICATION,FOLDER]\n"
-    "  Builds the HMI and historian files of the project whose folder, or a file in it\n"
-    "  (normally Project.mdb), is PROJECT. With APPLICATION and FOLDER, builds only that HMI\n"
-    "  application, in FOLDER. Fields are separated by the user's list separator; double\n"
-    "  quotes group. QUELLOR_PREFIX names the folder that plays the Windows machine.\n"
-    "  quellor --version prints the version.\n";
+// Lines that end the run before anything else happens.
+bool EndsAtOnce(const std::string& line) {
+  return line.empty() || line == "/REGSERVER" || line == "/UNREGSERVER";
+}
 
-// Lines that end the run before anything else happens; true when `line` is one of them.
-bool HandledBeforeTheBuild(const std::string& line) {
-  if (line.empty() || line == "/REGSERVER" || line == "/UNREGSERVER") return true;
-  if (line == "--HELP" || line == "-H" || line == "/?") {
-    WriteToConsole(ConsoleStream::kOutput, kUsage);
-    return true;
+// A machine folder that does not exist leaves the registry empty and no drive mapped; the build
+// goes on, and standard error says where the machine was looked for.
+void NoteMissingMachine() {
+  const PrefixLocation prefix = LocatePrefix();
+  if (!prefix.dir.empty()) {
+    const Result<FileInfo> info = Env::Default().file_system().Stat(prefix.dir, /*follow=*/true);
+    if (info.ok() && info->type == FileType::kDirectory) return;
   }
-  if (line == "--VERSION") {
-    WriteToConsole(ConsoleStream::kOutput, "quellor " QUELLOR_VERSION "\n");
-    return true;
+  const std::string dir = Utf8ToCp1252(prefix.dir);
+  std::string where;
+  switch (prefix.chosen_by) {
+    case PrefixChoice::kNone:
+      where = "no machine folder (neither QUELLOR_PREFIX nor HOME is set)";
+      break;
+    case PrefixChoice::kQuellorPrefix:
+      where = "the machine folder " + dir + " (QUELLOR_PREFIX) does not exist";
+      break;
+    case PrefixChoice::kHome:
+      where = "the machine folder " + dir +
+              " ($HOME/.quellor, as QUELLOR_PREFIX is not set) "
+              "does not exist";
+      break;
   }
-  return false;
+  ExplainOnStandardError("quellor: " + where +
+                         ": no registry, no drive letters; quellor-prefix create makes one");
 }
 
 // ufolder.ini, section "Project": "ManagedApps" exactly "1" means the HMI applications are
@@ -74,6 +85,10 @@ void BuildProject(const CSVLine& fields) {
   if (TagDll().AttachProjectDb(paths.database_path.c_str()) < 0) {
     // The library is not loaded, so there is nothing to release.
     Report("Failed to attach to db", 2, 1);
+    if (!TagDll().load_failure().empty()) {
+      ExplainOnStandardError("quellor: the project-database library cannot be used: " +
+                             Utf8ToCp1252(TagDll().load_failure()));
+    }
     return;
   }
   if (CheckProjectFlags()) BuildClientApps(fields, paths);
@@ -82,11 +97,11 @@ void BuildProject(const CSVLine& fields) {
 
 }  // namespace
 
-std::string CommandLineTail(std::span<const char* const> args) {
+std::string CommandLineTail(std::span<const std::string> words) {
   std::string tail;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (i > 1) tail += ' ';
-    tail += args[i];
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) tail += ' ';
+    tail += words[i];
   }
   return Utf8ToCp1252(tail);
 }
@@ -102,7 +117,8 @@ int RunBuild(std::string_view command_line_tail, std::string library_name) {
   ResetRunState(std::move(library_name));
   std::string& line = TheRunState().g_CmdLine;
   line = ToUpperAscii(TrimAscii(command_line_tail));
-  if (HandledBeforeTheBuild(line)) return 0;
+  if (EndsAtOnce(line)) return 0;
+  NoteMissingMachine();
 
   // A non-empty line always gives at least one field.
   const auto fields = std::make_unique<const CSVLine>(line, ListSeparator());

@@ -1,6 +1,6 @@
 // The project folder and the fixed paths inside it, derived from the first command-line
 // field. The paths are program paths (Windows form, as messages show them); nothing is
-// created or resolved here.
+// created here.
 #pragma once
 
 #include <string>
@@ -16,10 +16,12 @@ struct ProjectPaths {
   std::string settings_file;      // ProjectDir + "\ufolder.ini"
 };
 
-// A field holding a "." anywhere names a file: the project folder is the text before its last
-// separator at position 1 or later (a '/' counts as a '\' here, so host paths work), or empty
-// when there is none. Any other field names the folder itself, less one trailing '\'.
-std::string DeriveProjectDir(std::string_view project_path);
+// A field that names an existing folder (`names_a_folder`), or holds no "." at all, names the
+// folder itself, less one trailing '\'. Any other field names a file: the project folder is the
+// text before its last separator at position 1 or later (a '/' counts as a '\' here, so host
+// paths work), or empty when there is none.
+std::string DeriveProjectDir(std::string_view project_path, bool names_a_folder);
+// The paths for the field; whether it names an existing folder is looked up on the machine.
 ProjectPaths DeriveProjectPaths(std::string_view project_path);
 
 }  // namespace quellor

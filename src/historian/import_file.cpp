@@ -5,6 +5,7 @@
 #include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "projectdb/project_query.h"
+#include "report/failure_reason.h"
 #include "report/report.h"
 
 namespace quellor {
@@ -43,14 +44,14 @@ void WriteFixedBlocks(std::string& import_file, const std::string& node) {
                   StringPrintf("InSQL\tPelnetData\t%s\t60000\tNo\t60\t120", node.c_str()));
 }
 
-// The tag sections, in the query's order; a query that cannot be prepared adds nothing.
-void WriteTagSections(std::string& import_file, std::string_view node_name) {
+// The tag sections, in the query's order; false when the query cannot be prepared.
+bool WriteTagSections(std::string& import_file, std::string_view node_name) {
   QueryParameters parameters(2);
   VariantSetBool(parameters.at(0), true);
   VariantSetBool(parameters.at(1), false);
   const std::string sql = TagsSql(node_name);
   ProjectQuery query = ProjectQuery::Sql(sql.c_str(), parameters.get(), 0);
-  if (!query.ok()) return;
+  if (!query.ok()) return false;
   int previous_type = 0;
   while (const std::optional<ProjectRow> row = query.NextRow()) {
     ImportTag tag;
@@ -58,6 +59,7 @@ void WriteTagSections(std::string& import_file, std::string_view node_name) {
       previous_type = WriteImportTag(import_file, tag, node_name, previous_type);
     }
   }
+  return true;
 }
 
 }  // namespace
@@ -81,9 +83,14 @@ void WriteImportFile(std::string_view node_folder, std::string_view node_name) {
   const std::string path = std::string(node_folder) + "\\TagImport.txt";
   std::string import_file;
   WriteFixedBlocks(import_file, ImportValue(node_name));
-  WriteTagSections(import_file, node_name);
-  if (!ReplaceFileAtomically(path, import_file).ok()) {
-    Report(StringPrintf("Failed to create file %s", path.c_str()), 2, 1);
+  // Without its tags the file would tell the historian that the node has none: the old file
+  // stays, and none is written where there was none.
+  if (!WriteTagSections(import_file, node_name)) {
+    Report("Failed to prepare query qFTTrdData", 2, 1);
+    return;
+  }
+  if (const Status replaced = ReplaceFileAtomically(path, import_file); !replaced.ok()) {
+    ReportFileFailure("Failed to create file %s", path, replaced);
   }
 }
 

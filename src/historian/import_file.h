@@ -16,7 +16,8 @@ std::string BuildImportFile(std::string_view factory_suite_dir, std::string_view
 
 // Writes `node_folder`\TagImport.txt anew from the project, replacing the old file in one
 // step. A file that cannot be written is reported ("Failed to create file %s") and the old one
-// kept.
+// kept; so is the file when the tag query cannot be prepared ("Failed to prepare query
+// qFTTrdData").
 void WriteImportFile(std::string_view node_folder, std::string_view node_name);
 
 // Appends one line of the file to `import_file`: the text and a CR LF line end.

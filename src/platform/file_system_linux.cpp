@@ -189,7 +189,11 @@ class HostFs final : public FileSystem {
       auto file = std::make_unique<PosixFile>(fd, path, created);
       if (options.lock == FileLock::kNone) return std::unique_ptr<File>(std::move(file));
       const int how = LOCK_EX | (options.lock == FileLock::kExclusiveNoWait ? LOCK_NB : 0);
-      if (RetryOnInterrupt([&] { return flock(fd, how); }) != 0) return ErrnoStatus(path, errno);
+      if (RetryOnInterrupt([&] { return flock(fd, how); }) != 0) {
+        // The one reason a lock is refused at once: say whose it is.
+        if (errno == EWOULDBLOCK) return Status::Held(path + ": held by another Quellor process");
+        return ErrnoStatus(path, errno);
+      }
       if (StillAtPath(fd, path)) return std::unique_ptr<File>(std::move(file));
     }
   }

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include "base/format.h"
 #include "platform/env.h"
 #include "platform/path_resolver.h"
 
@@ -15,6 +16,15 @@ Result<FileInfo> StatProgramPath(std::string_view windows_path) {
 }
 
 }  // namespace
+
+Status ReadAtExactly(File& file, std::uint64_t offset, std::span<std::uint8_t> out) {
+  const Result<std::size_t> read = file.ReadAt(offset, out);
+  if (!read.ok()) return read.status();
+  if (*read == out.size()) return Status::Ok();
+  return Status::Corruption(StringPrintf("%s: ends at byte %llu, inside what was read",
+                                         file.path().c_str(),
+                                         static_cast<unsigned long long>(offset + *read)));
+}
 
 Result<std::string> ReadAll(File& file) {
   Result<std::uint64_t> size = file.Size();

@@ -2,7 +2,9 @@
 // (path_resolver.h) and goes through the environment's file service (env.h).
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,8 @@ namespace quellor {
 Result<std::string> ReadWholeFile(std::string_view windows_path);
 // The whole content of an open file, from its start.
 Result<std::string> ReadAll(File& file);
+// Fills `out` from `offset`; kCorruption when the file ends first.
+Status ReadAtExactly(File& file, std::uint64_t offset, std::span<std::uint8_t> out);
 
 // Whether an entry of that name exists (a file, a folder, anything).
 bool PathExists(std::string_view windows_path);

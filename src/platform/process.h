@@ -2,9 +2,15 @@
 // runs (to tell a dead build's leftovers from a live build's work), and the file-size signal.
 #pragma once
 
+#include <string>
+
 namespace quellor {
 
 int CurrentProcessId();
+
+// The folder of the running program's file, symbolic links resolved (however it was started:
+// by a path, or found on the PATH); empty when the system cannot tell.
+std::string CurrentProgramFolder();
 
 // True while a process with this id exists (also when it belongs to another user).
 bool ProcessExists(int pid);

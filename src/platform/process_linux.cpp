@@ -12,6 +12,14 @@ namespace quellor {
 
 int CurrentProcessId() { return static_cast<int>(getpid()); }
 
+std::string CurrentProgramFolder() {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof(path));
+  if (length <= 0 || static_cast<std::size_t>(length) >= sizeof(path)) return {};
+  const std::string program(path, static_cast<std::size_t>(length));
+  return program.substr(0, program.find_last_of('/'));
+}
+
 bool ProcessExists(int pid) {
   if (pid <= 0) return false;
   return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;

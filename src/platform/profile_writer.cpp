@@ -92,7 +92,9 @@ std::string Edit(std::string_view content, std::string_view section,
   const int first_new = insert_at;
   for (const ProfileEntry& entry : entries) {
     const std::string_view key = TrimSpaces(entry.key);
-    const std::string line = "=" + std::string(entry.value);
+    // Appended, not `"=" + std::string(...)`: g++ 12 at -O3 warns falsely (-Wrestrict) on that.
+    std::string line = "=";
+    line += entry.value;
     if (OutLine* found = FindKey(lines, out, header + 1, end, first_new, insert_at, key)) {
       found->text.resize(found->text.find('=') == std::string::npos ? found->text.size()
                                                                     : found->text.find('='));

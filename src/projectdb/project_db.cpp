@@ -23,13 +23,18 @@ ProjectDb::ProjectDb(std::string library_name) : library_name_(std::move(library
 
 std::int32_t ProjectDb::AttachProjectDb(const char* path) {
   Unload();
+  load_failure_.clear();
   Result<LoadedLibrary> library = LoadedLibrary::Load(library_name_);
-  if (!library.ok()) return kTdlLibraryNotLoaded;
+  if (!library.ok()) {
+    load_failure_ = library.status().message();
+    return kTdlLibraryNotLoaded;
+  }
   library_.emplace(std::move(library).value());
   for (std::size_t i = 0; i < kTdlEntryPointNames.size(); ++i) {
     addresses_[i] = library_->Symbol(std::string(kTdlEntryPointNames[i]));
     if (addresses_[i] == nullptr) {
       Unload();
+      load_failure_ = library_name_ + " has no entry point " + std::string(kTdlEntryPointNames[i]);
       return kTdlEntryPointMissing;
     }
   }

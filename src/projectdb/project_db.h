@@ -55,6 +55,10 @@ class ProjectDb final {
   // kTdlFailed when nothing is loaded.
   std::int32_t ReleaseProjectDb();
 
+  // Why the last attach could not load the library (the loader's text) or lacked an entry point
+  // (its name); empty after any other outcome.
+  const std::string& load_failure() const { return load_failure_; }
+
   // Whether the library is loaded (attached, or a release failed).
   bool loaded() const { return library_.has_value(); }
   // The entry points; valid while loaded().
@@ -66,6 +70,7 @@ class ProjectDb final {
   void Unload();
 
   const std::string library_name_;
+  std::string load_failure_;
   std::optional<LoadedLibrary> library_;
   std::array<void*, kTdlEntryPointNames.size()> addresses_{};
   TdlEntryPoints entry_points_;

@@ -28,6 +28,7 @@ std::string ReportedMessage::ConsoleLine() const {
 }
 
 void Report(std::string_view text, int level, int flag) {
+  if (level == 2) CountReportedError();
   ReportedMessage message{std::string(text), level, flag};
   if (g_capture != nullptr) {
     g_capture->messages_.push_back(std::move(message));

@@ -8,6 +8,7 @@ namespace {
 struct ChannelState {
   CReportWin window;
   bool active = false;
+  int errors_reported = 0;
 };
 
 std::unique_ptr<ChannelState>& State() {
@@ -32,5 +33,8 @@ void CloseReportChannel() {
 }
 
 void ResetReportChannel() { State() = std::make_unique<ChannelState>(); }
+
+int ErrorsReported() { return State()->errors_reported; }
+void CountReportedError() { ++State()->errors_reported; }
 
 }  // namespace quellor

@@ -21,8 +21,13 @@ bool ReportWinActive();
 void OpenReportChannel(std::optional<std::string_view> name);
 // EndFile and disconnect, when the window was connected.
 void CloseReportChannel();
-// Forgets everything a previous run left (the connection, the flag), so a run can start anew
-// in the same process.
+// Forgets everything a previous run left (the connection, the flag, the error count), so a run
+// can start anew in the same process.
 void ResetReportChannel();
+
+// The errors (level 2) reported since the last reset, wherever they went: what --strict reads.
+int ErrorsReported();
+// Counts one more; Report() calls it for every error.
+void CountReportedError();
 
 }  // namespace quellor

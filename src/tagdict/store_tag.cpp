@@ -72,9 +72,7 @@ void TagMerge::AddValueMember(TagRec_T& parent, std::int32_t parent_no, std::int
   TagRec_T stored;
   const TagAllocation allocation = dict_.FindOrAllocateRecord(name, parent_no, &stored);
   if (allocation.rec_no <= 0) {
-    if (allocation.rec_no < 0) {
-      Report("TagName.X : Attempt to create more than 60000 entries in the Tagname.X", 2, 1);
-    }
+    if (allocation.rec_no < 0) ReportDictionaryFull(name);
     return;
   }
   TagRec_T tag;

@@ -9,6 +9,7 @@
 #include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "report/failure_reason.h"
 #include "report/report.h"
 #include "report/report_channel.h"
 
@@ -38,42 +39,55 @@ void CTagDict::Open() {
   const std::string tag_path = TagFilePath();
   auto tag_file = OpenExclusive(tag_path, ExclusiveCreation::kOpenExisting);
   if (!tag_file.ok()) {
-    Report(StringPrintf("Failed to open %s", tag_path.c_str()), 2, 1);
+    ReportFileFailure("Failed to open %s", tag_path, tag_file.status());
     return;
   }
   const std::string companion_path = options_.folder + tl::kCompanionFileName;
   auto companion_file = OpenExclusive(companion_path, ExclusiveCreation::kOpenExisting);
   if (!companion_file.ok()) {
     // Without its companion the dictionary is not built at all: Tagname.X closes again.
-    Report(StringPrintf("Failed to open %s", companion_path.c_str()), 2, 1);
+    ReportFileFailure("Failed to open %s", companion_path, companion_file.status());
     return;
   }
   tag_file_ = std::move(tag_file.value());
   companion_file_ = std::move(companion_file.value());
 
   const auto size = tag_file_->Size();
-  if (!size.ok()) return Fail(tl::kTagFileName);
+  if (!size.ok()) return Fail(tl::kTagFileName, size.status());
   // Room for the most records a dictionary holds, so that appending never moves the records;
   // pages are only touched as records fill them.
   records_.reserve(tl::kMaxRecords);
   if (*size == 0) return InitialiseEmpty();
-  // A file shorter than its header is no dictionary; it is neither read nor written.
-  if (*size < tl::kHeaderSize) return Fail(tl::kTagFileName);
+  // A file shorter than its header, or without the magic number, is no dictionary; it is neither
+  // read nor written.
+  if (*size < tl::kHeaderSize)
+    return Fail(tl::kTagFileName, NotADictionary("ends inside its header"));
 
   std::array<std::uint8_t, tl::kHeaderSize> bytes{};
-  const auto read = tag_file_->ReadAt(0, bytes);
-  if (!read.ok() || *read != bytes.size()) return Fail(tl::kTagFileName);
-  if (TagHdr_T::Decode(bytes).version < tl::kLowestVersion) ExitOldFormat();
-  if (!ReadAllRecords(*size)) return Fail(tl::kTagFileName);
+  if (const Status read = ReadAtExactly(*tag_file_, 0, bytes); !read.ok()) {
+    return Fail(tl::kTagFileName, read);
+  }
+  const TagHdr_T header = TagHdr_T::Decode(bytes);
+  if (header.magic != tl::kMagic) {
+    return Fail(tl::kTagFileName,
+                NotADictionary(StringPrintf("has the magic number 0x%08X, not 0x%08X", header.magic,
+                                            tl::kMagic)));
+  }
+  if (header.version < tl::kLowestVersion) ExitOldFormat();
+  if (const Status read = ReadAllRecords(*size); !read.ok()) return Fail(tl::kTagFileName, read);
   LoadTagDict();
 }
 
 void CTagDict::InitialiseEmpty() {
   const std::array<std::uint8_t, tl::kCompanionRecordSize> zeros{};
-  if (!companion_file_->WriteAt(0, zeros).ok()) return Fail(tl::kCompanionFileName);
+  if (const Status written = companion_file_->WriteAt(0, zeros); !written.ok()) {
+    return Fail(tl::kCompanionFileName, written);
+  }
   // Version 9, the lowest the reader accepts: the next build must not refuse this file.
   const TagHdr_T header{.version = tl::kLowestVersion};
-  if (!tag_file_->WriteAt(0, header.Encode()).ok()) return Fail(tl::kTagFileName);
+  if (const Status written = tag_file_->WriteAt(0, header.Encode()); !written.ok()) {
+    return Fail(tl::kTagFileName, written);
+  }
   record_count_ = free_head_ = used_count_ = 0;
 }
 
@@ -85,17 +99,24 @@ void CTagDict::ExitOldFormat() {
   EndProcess(1);
 }
 
-bool CTagDict::ReadAllRecords(std::uint64_t file_size) {
+Status CTagDict::ReadAllRecords(std::uint64_t file_size) {
   // Whole records after unit 0; a trailing part-record is left for the next append to cover.
   const std::uint64_t whole = file_size / tl::kRecordSize;
   const std::size_t count = whole == 0 ? 0 : static_cast<std::size_t>(whole - 1);
+  if (const std::uint64_t cut = file_size % tl::kRecordSize; whole > 0 && cut != 0) {
+    Report(StringPrintf("TagName.X : %s ends inside a record, its last %llu bytes are ignored",
+                        TagFilePath().c_str(), static_cast<unsigned long long>(cut)),
+           1, 0);
+  }
   records_.assign(count, TagRec_T());
   // One read, straight into the records.
-  const auto read = tag_file_->ReadAt(tl::RecordOffset(1), RecordBytes(0, count));
-  if (!read.ok() || *read != count * tl::kRecordSize) return false;
+  if (const Status read = ReadAtExactly(*tag_file_, tl::RecordOffset(1), RecordBytes(0, count));
+      !read.ok()) {
+    return read;
+  }
   record_count_ = static_cast<std::int32_t>(count);
   dirty_.assign(count, false);
-  return true;
+  return Status::Ok();
 }
 
 std::span<std::uint8_t> CTagDict::RecordBytes(std::size_t first, std::size_t count) {
@@ -139,7 +160,7 @@ void CTagDict::FlushChanges() {
 void CTagDict::ClearCompanionRecords(std::span<const std::int32_t> sorted) {
   if (companion_file_ == nullptr || sorted.empty()) return;
   const auto size = companion_file_->Size();
-  if (!size.ok()) return Fail(tl::kCompanionFileName);
+  if (!size.ok()) return Fail(tl::kCompanionFileName, size.status());
   // Neighbouring records are cleared with one write; past the end of Tag_Ext.X, growing the
   // file gives the same zeros without writing them.
   std::vector<std::uint8_t> zeros;
@@ -152,13 +173,16 @@ void CTagDict::ClearCompanionRecords(std::span<const std::int32_t> sorted) {
     const std::uint64_t written_to = std::min(to, *size);
     if (from < written_to) {
       zeros.assign(static_cast<std::size_t>(written_to - from), 0);
-      if (!companion_file_->WriteAt(from, zeros).ok()) return Fail(tl::kCompanionFileName);
+      if (const Status written = companion_file_->WriteAt(from, zeros); !written.ok()) {
+        return Fail(tl::kCompanionFileName, written);
+      }
     }
     grow_to = std::max(grow_to, to);
     i = end;
   }
-  if (grow_to > *size && !companion_file_->Extend(grow_to).ok()) {
-    Fail(tl::kCompanionFileName);
+  if (grow_to <= *size) return;
+  if (const Status extended = companion_file_->Extend(grow_to); !extended.ok()) {
+    Fail(tl::kCompanionFileName, extended);
   }
 }
 
@@ -172,7 +196,9 @@ void CTagDict::FlushDirtyRecords() {
     std::size_t end = i;
     while (end < dirty_.size() && dirty_[end]) dirty_[end++] = false;
     const auto offset = tl::RecordOffset(static_cast<std::int32_t>(i + 1));
-    if (!tag_file_->WriteAt(offset, RecordBytes(i, end - i)).ok()) return Fail(tl::kTagFileName);
+    if (const Status written = tag_file_->WriteAt(offset, RecordBytes(i, end - i)); !written.ok()) {
+      return Fail(tl::kTagFileName, written);
+    }
     i = end;
   }
 }
@@ -224,8 +250,8 @@ void CTagDict::WriteNameIndex() {
     std::copy_n(records_[i].bytes().begin(), tl::kNameWidth, bytes.begin() + i * tl::kNameWidth);
   }
   const std::string path = options_.folder + tl::kNameIndexFileName;
-  if (!ReplaceFileAtomically(path, bytes).ok()) {
-    Report(StringPrintf("Failed to open %s", path.c_str()), 2, 1);
+  if (const Status replaced = ReplaceFileAtomically(path, bytes); !replaced.ok()) {
+    ReportFileFailure("Failed to open %s", path, replaced);
     return;
   }
   Report(StringPrintf("        Created file %s", path.c_str()));
@@ -233,21 +259,28 @@ void CTagDict::WriteNameIndex() {
 
 void CTagDict::UpdateHeader() {
   std::array<std::uint8_t, tl::kHeaderSize> bytes{};
-  const auto read = tag_file_->ReadAt(0, bytes);
-  if (!read.ok() || *read != bytes.size()) return Fail(tl::kTagFileName);
+  if (const Status read = ReadAtExactly(*tag_file_, 0, bytes); !read.ok()) {
+    return Fail(tl::kTagFileName, read);
+  }
   TagHdr_T header = TagHdr_T::Decode(bytes);
   // The save count wraps, as a 32-bit counter does.
   header.save_count = static_cast<std::int32_t>(static_cast<std::uint32_t>(header.save_count) + 1u);
   header.record_count = record_count_;
   header.free_head = free_head_;
   header.used_count = used_count_;
-  if (!tag_file_->WriteAt(0, header.Encode()).ok()) return Fail(tl::kTagFileName);
+  if (const Status written = tag_file_->WriteAt(0, header.Encode()); !written.ok()) {
+    return Fail(tl::kTagFileName, written);
+  }
   Report(StringPrintf("        File %s created with %d entries (max = 60000)",
                       TagFilePath().c_str(), used_count_));
 }
 
-void CTagDict::Fail(std::string_view suffix) {
-  Report(StringPrintf("Failed to open %s", (options_.folder + std::string(suffix)).c_str()), 2, 1);
+Status CTagDict::NotADictionary(std::string_view why) const {
+  return Status::Corruption(tag_file_->path() + " " + std::string(why) + ": not a tag dictionary");
+}
+
+void CTagDict::Fail(std::string_view suffix, const Status& reason) {
+  ReportFileFailure("Failed to open %s", options_.folder + std::string(suffix), reason);
   tag_file_.reset();
   companion_file_.reset();
   tag_index_.reset();

@@ -127,7 +127,7 @@ class CTagDict final {
   void ReadDeadbandSettings();
   void InitialiseEmpty();
   [[noreturn]] void ExitOldFormat();
-  bool ReadAllRecords(std::uint64_t file_size);
+  Status ReadAllRecords(std::uint64_t file_size);
   // The bytes of records first + 1 ... first + count as they lie in memory.
   std::span<std::uint8_t> RecordBytes(std::size_t first, std::size_t count);
   void LoadTagDict();
@@ -141,8 +141,11 @@ class CTagDict final {
   void FlushDirtyRecords();
   void UpdateHeader();
   void ReportTagStatistics() const;
-  // A failed read or write: reported as the failed open of that file; the dictionary closes.
-  void Fail(std::string_view suffix);
+  // A failed read or write: reported as the failed open of that file, `reason` on standard
+  // error; the dictionary closes.
+  void Fail(std::string_view suffix, const Status& reason);
+  // Why the open Tagname.X is refused, for Fail().
+  Status NotADictionary(std::string_view why) const;
 
   const TagDictOptions options_;
   std::unique_ptr<File> tag_file_;

@@ -167,7 +167,8 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
     const TagAllocation allocation = dict_.FindOrAllocateRecord(name, parent_no, &stored);
     if (allocation.rec_no <= 0) {
       if (allocation.rec_no < 0) {
-        Report("TagName.X : Attempt to create more than 60000 entries in the Tagname.X", 2, 1);
+        ReportDictionaryFull(name);
+        NameTagsNotReached();
       }
       stop_ = true;
       continue;

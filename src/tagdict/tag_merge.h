@@ -58,6 +58,12 @@ class TagMerge final {
   // is the project's CurrentAccessNameID.
   void SetIoFields(TagRec_T& tag, const ProjTag_T& row, bool is_new,
                    std::string_view item_text) const;
+  // At the 60000-record limit: the limit's message, and on standard error the tag `name` that
+  // was not created (dropped_tags.cpp).
+  void ReportDictionaryFull(std::string_view name) const;
+  // When the merge stops at the limit: on standard error, each top-level tag of the rows after
+  // the current one, which the merge does not reach.
+  void NameTagsNotReached() const;
   // The item name of a tag name (before any "Y" prefix): separators become dots.
   std::string ItemName(std::string_view name) const;
   // The name of a tag to make at `level` from `row` within group `key`, with its member level;

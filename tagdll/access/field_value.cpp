@@ -99,10 +99,12 @@ Result<FieldValue> DecodeFixedValue(AccessType type, std::span<const std::uint8_
     case AccessType::kGuid:
       value = GuidText(p);
       break;
-    case AccessType::kDecimal:
-      value =
-          ScaledDecimal(((p[0] & kDecimalNegative) != 0 ? "-" : "") + DecimalDigits(p + 1), scale);
+    case AccessType::kDecimal: {
+      std::string digits = (p[0] & kDecimalNegative) != 0 ? "-" : "";
+      digits += DecimalDigits(p + 1);
+      value = ScaledDecimal(digits, scale);
       break;
+    }
     default:
       break;
   }

@@ -90,7 +90,7 @@ Result<std::string> ParametersClause(const QueryParts& parts, std::vector<std::s
     }
     names.push_back(*row->name1);
   }
-  if (!clause.empty()) clause += ";" + std::string(kNewline);
+  if (!clause.empty()) clause.append(";").append(kNewline);
   return clause;
 }
 

@@ -128,7 +128,7 @@ class StatementWriter final {
     }
     if ((flags_ & kAllColumnsFlag) != 0) items.push_back("*");
     if (items.empty() && verb == "SELECT") return Damaged("a query without output columns");
-    if (!items.empty()) line += " " + Join(items, ", ");
+    if (!items.empty()) line.append(" ").append(Join(items, ", "));
     return line;
   }
 

@@ -242,7 +242,10 @@ std::string QuotedName(std::string_view name) {
   return NeedsBrackets(name) ? BracketedName(name) : std::string(name);
 }
 
-std::string BracketedName(std::string_view name) { return "[" + std::string(name) + "]"; }
+std::string BracketedName(std::string_view name) {
+  std::string bracketed = "[";
+  return bracketed.append(name).append("]");
+}
 
 std::string BracketedPath(std::string_view name) {
   std::string out;

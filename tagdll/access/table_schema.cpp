@@ -105,9 +105,10 @@ std::string InsertSql(std::string_view table, std::span<const AccessColumn> colu
       values += ", ";
     }
     names += SqliteName(columns[i].name);
-    values += "?" + std::to_string(++number);
+    values.append("?").append(std::to_string(++number));
   }
-  return "INSERT INTO " + SqliteName(table) + " (" + names + ") VALUES (" + values + ")";
+  std::string sql = "INSERT INTO ";
+  return sql.append(SqliteName(table)) + " (" + names + ") VALUES (" + values + ")";
 }
 
 }  // namespace quellor::tagdll::access

@@ -60,7 +60,10 @@ TEST_F(DDECfgFile, AMissingFileIsAnEmptySetAndAHeldOneRefusesTheApplication) {
   testing::WriteFile(File(), kFile);
   testing::LockHolder other_build(File());
   CAccNames held;
+  ::testing::internal::CaptureStderr();
   EXPECT_FALSE(ReadDDECfgFile(Folder(), held));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            File().string() + ": held by another Quellor process\n");
   EXPECT_EQ(held.GetCount(), 0);
   EXPECT_THAT(capture_.lines(), ElementsAre("        No existing Access Name data",
                                             "ERROR - Failed to open " + Shown()));
@@ -85,7 +88,9 @@ TEST_F(DDECfgFile, AReadOnlyFileIsNotReplacedAndTheFailureReported) {
   names.MergeAccessName(row, index);
   std::filesystem::permissions(File(), std::filesystem::perms::owner_read);
   capture_.Clear();
+  ::testing::internal::CaptureStderr();
   WriteDDECfgFile(names, Folder());
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), File().string() + ": read-only\n");
   EXPECT_EQ(testing::ReadFile(File()), kFile);
   EXPECT_THAT(capture_.lines(), ElementsAre("ERROR - Failed to create file " + Shown()));
 }

@@ -27,7 +27,9 @@ using ::quellor::testing::TempDir;
 using ::quellor::testing::TempPrefix;
 using ::quellor::testing::WriteFile;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::IsEmpty;
+using ::testing::MatchesRegex;
 
 constexpr char kAppPath[] = "C:\\Plant\\FactorySuite\\Clients\\InTApps\\Unit1";
 
@@ -198,19 +200,30 @@ TEST_F(AppListTest, UnwritableListIsReportedAndLeftAsItWas) {
   fs::permissions(List(), fs::perms(0444));
   RegisterInAppList(kAppPath);  // registered already: nothing to write, nothing to report
   EXPECT_THAT(reports_.messages(), IsEmpty());
-  RegisterInAppList("C:\\Plant\\Unit2");
+  // Each failure is followed on standard error by its reason.
+  const auto register_in_list = [](std::string_view app_path) {
+    ::testing::internal::CaptureStderr();
+    RegisterInAppList(app_path);
+    return ::testing::internal::GetCapturedStderr();
+  };
+  EXPECT_THAT(register_in_list("C:\\Plant\\Unit2"),
+              EndsWith("/dosdevices/c:/InTouch/AppList.INI: read-only\n"));
   EXPECT_EQ(ReadFile(List()), list);
   EXPECT_THAT(reports_.messages(), ElementsAre(failed));
 
   fs::remove(List());
   reports_.Clear();
-  RegisterInAppList("C:\\Plant\\Line\r\nApp00000=C:\\Elsewhere");
+  EXPECT_EQ(register_in_list("C:\\Plant\\Line\r\nApp00000=C:\\Elsewhere"),
+            "an application folder holding a line end cannot be listed in "
+            "C:\\InTouch\\AppList.INI\n");
   EXPECT_FALSE(fs::exists(List()));
   EXPECT_THAT(reports_.messages(), ElementsAre(failed));
 
   fs::remove(drive_.path() / "InTouch");
   reports_.Clear();
-  RegisterInAppList(kAppPath);
+  EXPECT_THAT(register_in_list(kAppPath),
+              MatchesRegex(".*/dosdevices/c:/InTouch/[^/]*AppList.INI[^/]*: No such file or "
+                           "directory\n"));
   EXPECT_FALSE(fs::exists(drive_.path() / "InTouch"));
   EXPECT_THAT(reports_.messages(), ElementsAre(failed));
 }

@@ -11,11 +11,13 @@
 #include "report/report.h"
 #include "tagdict/tag_dict.h"
 #include "testing/project_database.h"
+#include "testing/run_binary.h"
 #include "testing/temp_dir.h"
 
 namespace quellor::bench {
 namespace {
 
+namespace fs = std::filesystem;
 using ::quellor::testing::QueryOne;
 using ::quellor::testing::TempDir;
 using ::quellor::testing::WriteFile;
@@ -36,11 +38,14 @@ AccName_T Pelnet(const char* name, const char* server, int id) {
   return record;
 }
 
-// Merges the plant's trend rows into an empty dictionary for an application on both areas;
-// the tags processed.
-std::int32_t MergedTags(const GeneratedPlant& plant, const TempDir& app) {
-  WriteFile(app.path() / "Tagname.X", "");
-  WriteFile(app.path() / "Tag_Ext.X", "");
+// Merges the plant's trend rows into an empty dictionary (or the shell application's) for an
+// application on both areas; the tags processed.
+std::int32_t MergedTags(const GeneratedPlant& plant, const TempDir& app,
+                        std::vector<ReportedMessage>* messages = nullptr, bool from_shell = false) {
+  for (const char* file : {"Tagname.X", "Tag_Ext.X"}) {
+    const fs::path shell = fs::path(QUELLOR_PLANT_DIR) / "shell" / file;
+    WriteFile(app.path() / file, from_shell ? testing::ReadFile(shell) : "");
+  }
   ResetTagDll();
   EXPECT_EQ(TagDll().AttachProjectDb(plant.database.c_str()), 0);
   CAccNames names;
@@ -56,6 +61,7 @@ std::int32_t MergedTags(const GeneratedPlant& plant, const TempDir& app) {
                                  .discrete_as_integer = true});
     LoadProjectTags(dict);
     processed = dict.counters().ProcessedTotal;
+    if (messages != nullptr) *messages = capture.messages();
   }
   TagDll().ReleaseProjectDb();
   return processed;
@@ -69,6 +75,27 @@ TEST(PlantGeneratorTest, MergeMakesExactlyTheTagsAskedForOnBothAreas) {
     EXPECT_EQ(plant.tags, size);
     EXPECT_EQ(MergedTags(plant, app), size);
   }
+}
+
+TEST(PlantGeneratorTest, TheLargestPlantFillsTheShellsDictionaryAndOneTagMoreIsRefused) {
+  const TempDir root, app;
+  const std::int32_t largest = LargestPlant();
+  const GeneratedPlant plant = GeneratePlant(root.path() / "plant", largest, 3);
+  std::vector<ReportedMessage> messages;
+  EXPECT_EQ(MergedTags(plant, app, &messages, /*from_shell=*/true), largest);
+  for (const ReportedMessage& message : messages) EXPECT_NE(message.level, 2) << message.text;
+  EXPECT_EQ(fs::file_size(app.path() / "Tagname.X"), 1024u * 60001);
+
+  const testing::RunResult refused =
+      testing::RunBinary(testing::BinaryPath("make_project"),
+                         {"plant", (root.path() / "big").string(), std::to_string(largest + 1)});
+  EXPECT_EQ(refused.exit_code, 2);
+  EXPECT_EQ(refused.err, "make_project: " + std::to_string(largest + 1) +
+                             " tags do not fit: a dictionary holds 60000 records, " +
+                             std::to_string(60000 - largest) +
+                             " of them the shell application's; the largest plant has " +
+                             std::to_string(largest) + " tags\n");
+  EXPECT_FALSE(fs::exists(root.path() / "big"));
 }
 
 TEST(PlantGeneratorTest, SameSizeAndSeedGiveTheSameProjectAndAnotherSeedAnother) {

@@ -134,6 +134,31 @@ TEST_F(BuildDriver, SplitsTheLineWithTheUsersListSeparator) {
   }
 }
 
+TEST_F(BuildDriver, AnExistingFolderIsTheProjectEvenWithADotInItsPath) {
+  const std::filesystem::path folder = project_.path() / "plant.v2";
+  std::filesystem::create_directory(folder);
+  testing::CreateProjectDatabase(folder / "Project.mdb", "INSERT INTO ProjectFlags VALUES (0);");
+  const struct {
+    std::string line;
+    ReportedMessage last;
+  } cases[] = {
+      {folder.string(), kNotRequired},
+      {folder.string() + "\\", kNotRequired},
+      {folder.string() + "\\project.mdb", kNotRequired},
+      // A path that names no folder keeps the file rule: its folder is .../plant.v2/proj's parent.
+      {folder.string() + "/proj", kNotRequired},
+      {(project_.path() / "plant.v3" / "proj").string(), kNoDb},
+  };
+  for (const auto& c : cases) {
+    const ScopedReportCapture capture;
+    ::testing::internal::CaptureStderr();
+    RunBuild(c.line);
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_FALSE(capture.messages().empty()) << c.line;
+    EXPECT_EQ(capture.messages().back(), c.last) << c.line;
+  }
+}
+
 TEST_F(BuildDriver, EachRunStartsFromAFreshState) {
   const std::string project = MakeProject(false);
   WriteSettings("[Project]\r\nManagedApps=1\r\n");
@@ -148,22 +173,22 @@ TEST_F(BuildDriver, EachRunStartsFromAFreshState) {
   EXPECT_EQ(CmdLine(), "/REGSERVER");
 }
 
-TEST(CommandLineTail, JoinsTheArgumentsWithSingleBlanksInWindows1252) {
+TEST(CommandLineTail, JoinsTheWordsWithSingleBlanksInWindows1252) {
   const struct {
-    std::vector<const char*> argv;
+    std::vector<std::string> words;
     std::string tail;
   } cases[] = {
-      {{"quellor"}, ""},
-      {{"quellor", "C:\\PROJ"}, "C:\\PROJ"},
-      {{"quellor", "C:\\MY", "PROJ,U", ""}, "C:\\MY PROJ,U "},
-      {{"quellor",
-        "/srv/Anlage \xC2\xB0"
+      {{}, ""},
+      {{"C:\\PROJ"}, "C:\\PROJ"},
+      {{"C:\\MY", "PROJ,U", ""}, "C:\\MY PROJ,U "},
+      {{"", "C:\\PROJ"}, " C:\\PROJ"},
+      {{"/srv/Anlage \xC2\xB0"
         "C"},
        "/srv/Anlage \xB0"
        "C"},
-      {{"quellor", "\xE2\x82\xAC\xF0\x9F\x98\x80"}, "\x80?"},  // no byte for the emoji
+      {{"\xE2\x82\xAC\xF0\x9F\x98\x80"}, "\x80?"},  // no byte for the emoji
   };
-  for (const auto& c : cases) EXPECT_EQ(CommandLineTail(c.argv), c.tail) << c.tail;
+  for (const auto& c : cases) EXPECT_EQ(CommandLineTail(c.words), c.tail) << c.tail;
 }
 
 }  // namespace

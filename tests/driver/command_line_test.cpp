@@ -39,21 +39,26 @@ TEST(CSVLine, SplitsByTheStateTable) {
 TEST(ProjectPaths, DerivesTheProjectFolderFromFileOrFolderPaths) {
   const struct {
     const char* field;
+    bool names_a_folder;  // an existing folder
     const char* project_dir;
   } cases[] = {
-      {"C:\\PROJ\\PROJECT.MDB", "C:\\PROJ"},
-      {"C:\\PROJ\\", "C:\\PROJ"},
-      {"C:\\PROJ", "C:\\PROJ"},
-      {"C:\\PLANT.2\\PROJ", "C:\\PLANT.2"},  // a dot makes it a file path
-      {"PROJECT.MDB", ""},
-      {"\\PROJECT.MDB", ""},                     // a separator at position 0 does not count
-      {"/SRV/PLANT/PROJECT.MDB", "/SRV/PLANT"},  // a host path: '/' counts as '\'
-      {"C:\\A/B.MDB", "C:\\A"},
-      {"/SRV/PLANT/", "/SRV/PLANT/"},  // folder form: only a '\' is removed
-      {"C:\\PROJ\\\\", "C:\\PROJ\\"},  // one trailing backslash only
-      {"", ""},
+      {"C:\\PROJ\\PROJECT.MDB", false, "C:\\PROJ"},
+      {"C:\\PROJ\\", false, "C:\\PROJ"},
+      {"C:\\PROJ", false, "C:\\PROJ"},
+      {"C:\\PLANT.2\\PROJ", false, "C:\\PLANT.2"},       // a dot makes it a file path
+      {"C:\\PLANT.2\\PROJ", true, "C:\\PLANT.2\\PROJ"},  // unless the folder exists
+      {"./PLANT\\", true, "./PLANT"},
+      {"PROJECT.MDB", false, ""},
+      {"\\PROJECT.MDB", false, ""},                     // a separator at position 0 does not count
+      {"/SRV/PLANT/PROJECT.MDB", false, "/SRV/PLANT"},  // a host path: '/' counts as '\'
+      {"C:\\A/B.MDB", false, "C:\\A"},
+      {"/SRV/PLANT/", false, "/SRV/PLANT/"},  // folder form: only a '\' is removed
+      {"C:\\PROJ\\\\", false, "C:\\PROJ\\"},  // one trailing backslash only
+      {"", false, ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(DeriveProjectDir(c.field), c.project_dir) << c.field;
+  for (const auto& c : cases) {
+    EXPECT_EQ(DeriveProjectDir(c.field, c.names_a_folder), c.project_dir) << c.field;
+  }
 }
 
 TEST(ProjectPaths, BuildsTheFixedPathsInsideTheProject) {

@@ -52,7 +52,7 @@ class Quellor : public ::testing::Test {
 
 TEST_F(Quellor, RegistrationSwitchesAndBlankLinesEndSilently) {
   const std::vector<std::vector<std::string>> lines = {
-      {"/regserver"}, {"/UNREGSERVER"}, {"/RegServer", ""}, {}, {"  ", "\t"}};
+      {"/regserver"}, {"/UNREGSERVER"}, {"/RegServer", ""}, {"  ", "\t"}};
   for (const auto& args : lines) {
     const RunResult result = Run(args);
     EXPECT_EQ(result.exit_code, 0);
@@ -109,7 +109,15 @@ TEST_F(Quellor, AMissingOrIncompleteLibraryFailsTheAttachAndExitsZero) {
   const struct {
     const char* name;
     const char* library;  // copied beside the binary as libtagdll.so; nullptr: none
-  } cases[] = {{"missing", nullptr}, {"incomplete", "libtagdll_lacking_entry.so"}};
+    const char* reason;   // on standard error
+  } cases[] = {
+      {"missing", nullptr,
+       "quellor: the project-database library cannot be used: libtagdll.so: cannot open shared "
+       "object file: No such file or directory\n"},
+      {"incomplete", "libtagdll_lacking_entry.so",
+       "quellor: the project-database library cannot be used: libtagdll.so has no entry point "
+       "tdl_ReQuery\n"},
+  };
   for (const auto& c : cases) {
     const testing::TempDir bin;
     fs::copy_file(testing::BinaryPath("quellor"), bin.path() / "quellor");
@@ -120,6 +128,7 @@ TEST_F(Quellor, AMissingOrIncompleteLibraryFailsTheAttachAndExitsZero) {
     EXPECT_EQ(result.exit_code, 0) << c.name;
     EXPECT_TRUE(result.out.ends_with(std::string("Quellor - Quellorant\n") + kNoDb))
         << c.name << ": " << result.out;
+    EXPECT_EQ(result.err, c.reason) << c.name;
   }
 }
 

@@ -215,12 +215,33 @@ TEST_F(ImportFileTest, UnwritableFileIsReportedAndTheOldOneKept) {
   AddTag("D1", "NULL, NULL, 'FldTag', 1, 'd', NULL, 1, 0");
   ASSERT_EQ(chmod(NodeFile().c_str(), 0444), 0);
   capture_.Clear();
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(Build(), kFixedBlocks);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), NodeFile().string() + ": read-only\n");
   const std::string shown = ProjectDir() + "\\FactorySuite\\Clients\\InSApps\\NODE1\\TagImport.txt";
   EXPECT_THAT(
       capture_.messages(),
       ::testing::ElementsAre(ReportedMessage{"Creating CSV import file for InSQL node NODE1", 0, 0},
                              ReportedMessage{"Failed to create file " + shown, 2, 1}));
+}
+
+TEST_F(ImportFileTest, ATagQueryThatCannotBePreparedLeavesTheFileAsItWas) {
+  std::filesystem::create_directories(NodeFile().parent_path());
+  WriteFile(NodeFile(), "the last good import file");
+  project_.Run("DROP TABLE ServerComputerPortToNodes");
+  for (const char* node : {"NODE1", "NODE2"}) {  // a file that exists, and one that does not
+    SCOPED_TRACE(node);
+    capture_.Clear();
+    BuildImportFile(ProjectDir() + "\\FactorySuite", ProjectDir() + "\\FactorySuite\\Clients",
+                    node);
+    EXPECT_THAT(
+        capture_.messages(),
+        ::testing::ElementsAre(
+            ReportedMessage{std::string("Creating CSV import file for InSQL node ") + node, 0, 0},
+            ReportedMessage{"Failed to prepare query qFTTrdData", 2, 1}));
+  }
+  EXPECT_EQ(ReadFile(NodeFile()), "the last good import file");
+  EXPECT_FALSE(std::filesystem::exists(NodeFile("NODE2")));
 }
 
 }  // namespace

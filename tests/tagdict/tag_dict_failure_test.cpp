@@ -1,5 +1,6 @@
 // Writes that fail after the files opened: each takes the path of a failed open of its file,
-// with its one message, and nothing after it is written.
+// with its one message and the system's reason on standard error, and nothing after it is
+// written.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -53,7 +54,9 @@ TEST(TagDictFailure, EachFailedWriteReportsItsFileOnceAndClosesTheDictionary) {
     failing.FailNth(FaultPoint::kWrite, nth, EIO);
     ScopedFileSystemOverride override(failing);
     ScopedReportCapture capture;
+    ::testing::internal::CaptureStderr();
     build(dir);
+    const std::string reason = ::testing::internal::GetCapturedStderr();
     const auto& messages = capture.messages();
     ASSERT_FALSE(messages.empty());
     const auto failures = std::count_if(messages.begin(), messages.end(),
@@ -63,6 +66,10 @@ TEST(TagDictFailure, EachFailedWriteReportsItsFileOnceAndClosesTheDictionary) {
                                    return m.level == 2;
                                  })->text;
     EXPECT_THAT(failure, ::testing::StartsWith("Failed to open " + dir.path().string() + "\\"));
+    // The file itself, or the replacement being written beside it.
+    const std::string file = failure.substr(failure.rfind('\\') + 1);
+    EXPECT_THAT(reason, ::testing::MatchesRegex(".*/(\\.~)?" + file +
+                                                "(\\.[0-9]+)?: Input/output error\n"));
     if (failure.ends_with("Tagname.X") || failure.ends_with("Tag_Ext.X")) {
       // A dictionary that failed is closed: no header update, and no name index after it.
       EXPECT_EQ(ReadFile(dir.path() / "Tagname.X").substr(0, 40), header_before);

@@ -81,15 +81,21 @@ TEST(TagDictOpen, AVersion9FileWithoutRecordsLoadsWithRecordCount0) {
   }
 }
 
-TEST(TagDictOpen, ATrailingPartRecordIsNotARecord) {
+TEST(TagDictOpen, ATrailingPartRecordIsNotARecordAndIsWarnedOf) {
   TempDir dir;
   testing::WriteDictionary(dir.path(), {TestTag{"A"}, TestTag{"B"}, TestTag{"C"}});
   std::string tag_file = ReadFile(dir.path() / "Tagname.X");
   tag_file.append(100, 'x');
   WriteFile(dir.path() / "Tagname.X", tag_file);
+  ScopedReportCapture capture;
   CTagDict dict(In(dir));
   EXPECT_EQ(dict.record_count(), 3);
   EXPECT_EQ(dict.FindOrAllocateRecord("D", 0).rec_no, 4);
+  EXPECT_THAT(capture.messages(),
+              ElementsAre(ReportedMessage{"TagName.X : " + dict.TagFilePath() +
+                                              " ends inside a record, its last 100 bytes are "
+                                              "ignored",
+                                          1, 0}));
 }
 
 TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
@@ -97,23 +103,30 @@ TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
   const std::string folder = dir.path().string();
   const std::string tag_path = folder + "\\Tagname.X";
   const std::string companion_path = folder + "\\Tag_Ext.X";
+  // The messages; the reason on standard error goes to `reason`.
+  std::string reason;
   const auto open_and_capture = [&] {
     ScopedReportCapture capture;
+    ::testing::internal::CaptureStderr();
     {
       CTagDict dict(In(dir));
       EXPECT_FALSE(dict.is_open());
       dict.WriteNameIndex();
     }
+    reason = ::testing::internal::GetCapturedStderr();
     return capture.messages();
   };
+  const std::string host = dir.path().string();
   const auto failed = [](const std::string& path) {
     return ReportedMessage{"Failed to open " + path, 2, 1};
   };
 
   EXPECT_THAT(open_and_capture(), ElementsAre(failed(tag_path)));
+  EXPECT_EQ(reason, host + "/Tagname.X: No such file or directory\n");
 
   WriteFile(dir.path() / "Tagname.X", "");
   EXPECT_THAT(open_and_capture(), ElementsAre(failed(companion_path)));
+  EXPECT_EQ(reason, host + "/Tag_Ext.X: No such file or directory\n");
   EXPECT_EQ(ReadFile(dir.path() / "Tagname.X"), "");                            // not initialised
   EXPECT_TRUE(OpenExclusive(tag_path, ExclusiveCreation::kOpenExisting).ok());  // let go again
 
@@ -122,6 +135,7 @@ TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
     const std::string short_file = testing::HeaderBytes(9).substr(0, size);
     WriteFile(dir.path() / "Tagname.X", short_file);
     EXPECT_THAT(open_and_capture(), ElementsAre(failed(tag_path))) << size;
+    EXPECT_EQ(reason, host + "/Tagname.X ends inside its header: not a tag dictionary\n");
     EXPECT_EQ(ReadFile(dir.path() / "Tagname.X"), short_file);
     EXPECT_EQ(ReadFile(dir.path() / "Tag_Ext.X"), "ext");
   }
@@ -130,12 +144,35 @@ TEST(TagDictOpen, FailsWithOneMessageWhenAFileIsMissingShortOrHeld) {
   {
     testing::LockHolder holder(dir.path() / "Tagname.X");
     EXPECT_THAT(open_and_capture(), ElementsAre(failed(tag_path)));
+    EXPECT_EQ(reason, host + "/Tagname.X: held by another Quellor process\n");
   }
   {
     testing::LockHolder holder(dir.path() / "Tag_Ext.X");
     EXPECT_THAT(open_and_capture(), ElementsAre(failed(companion_path)));
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "Tagnames.NDX"));
+}
+
+TEST(TagDictOpen, AFileWithoutTheMagicNumberIsNoDictionaryAndIsLeftAsItIs) {
+  TempDir dir;
+  testing::WriteDictionary(dir.path(), {TestTag{"A"}}, 8);  // the version does not matter then
+  std::string tag_file = ReadFile(dir.path() / "Tagname.X");
+  StoreLe32(reinterpret_cast<std::uint8_t*>(tag_file.data()) + tl::kHdrMagic, 0x12345678);
+  WriteFile(dir.path() / "Tagname.X", tag_file);
+  ScopedReportCapture capture;
+  ::testing::internal::CaptureStderr();
+  {
+    CTagDict dict(In(dir));
+    EXPECT_FALSE(dict.is_open());
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            dir.path().string() +
+                "/Tagname.X has the magic number 0x12345678, not 0xABCD1234: not a tag "
+                "dictionary\n");
+  EXPECT_THAT(
+      capture.messages(),
+      ElementsAre(ReportedMessage{"Failed to open " + dir.path().string() + "\\Tagname.X", 2, 1}));
+  EXPECT_EQ(ReadFile(dir.path() / "Tagname.X"), tag_file);
 }
 
 TEST(TagDictOpen, HoldsBothFilesUntilItCloses) {

@@ -247,6 +247,41 @@ TEST(QuellorDumpTagname, RefusesADictionaryWithoutAWholeHeaderAndShowsABrokenCha
   EXPECT_THAT(result.out, HasSubstr("free chain   1 1 (broken)\n"));
 }
 
+TEST(QuellorDumpTagname, TakesTheFolderOrItsTagnameXAndFailsOnANonDictionaryOrACutOne) {
+  testing::TempDir dir;
+  testing::WriteDictionary(dir.path(), {testing::TestTag{.name = "TIC101", .type = 206}});
+  const std::string whole = testing::ReadFile(dir.path() / "Tagname.X");
+  std::string wrong_magic = whole;
+  StoreLe32(reinterpret_cast<std::uint8_t*>(wrong_magic.data()) + tag_layout::kHdrMagic, 7);
+  const struct {
+    const char* name;
+    std::string tag_file;
+    std::string operand;
+    int exit_code;
+    const char* error;  // on standard error; nullptr: nothing
+  } cases[] = {
+      {"the folder", whole, dir.path().string(), 0, nullptr},
+      {"its Tagname.X", whole, (dir.path() / "tagname.x").string(), 0, nullptr},
+      {"no magic number", wrong_magic, dir.path().string(), 1,
+       "/Tagname.X: not a tag dictionary (its magic number is wrong)\n"},
+      {"cut inside a record", whole.substr(0, 1500), dir.path().string(), 1,
+       "/Tagname.X: cut (476 bytes after the last whole record)\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::WriteFile(dir.path() / "Tagname.X", c.tag_file);
+    const RunResult result = RunBinary(BinaryPath("quellor-dump"), {"tagname", c.operand});
+    EXPECT_EQ(result.exit_code, c.exit_code);
+    EXPECT_THAT(result.out, StartsWith("Tagname.X    " + dir.path().string() + "/Tagname.X\n"));
+    if (c.error == nullptr) {
+      EXPECT_EQ(result.err, "");
+      EXPECT_THAT(result.out, HasSubstr("\"TIC101\" type 206"));
+    } else {
+      EXPECT_EQ(result.err, "quellor-dump: " + dir.path().string() + c.error);
+    }
+  }
+}
+
 TEST(QuellorDumpNdx, ListsEveryRecordNumberAndRefusesAPartEntry) {
   testing::TempDir dir;
   const std::string entry = std::string("TIC101") + std::string(123, '\0');

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "base/ascii.h"
@@ -16,6 +17,13 @@
 
 namespace quellor::dispatch {
 namespace {
+
+constexpr char kUsage[] =
+    "usage: buildwin SOCKET\n"
+    "       buildwin --help | --version\n"
+    "  Listens on the Unix-domain socket SOCKET as the build window, serves one build and\n"
+    "  prints one line per call it receives (BeginFile, ReportMsg, ReportWarning, ReportError,\n"
+    "  EndFile), texts in UTF-8. Exit codes: 0 the build ended, 1 a socket failure, 2 bad usage.\n";
 
 // The methods of the build window, by id (1-based position).
 constexpr const char* kMethods[] = {"ReportMsg", "ReportWarning", "ReportError",
@@ -84,8 +92,19 @@ int Serve(const std::string& path) {
 }  // namespace quellor::dispatch
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: buildwin SOCKET\n");
+  using quellor::dispatch::kUsage;
+  const std::string_view arg = argc == 2 ? argv[1] : "";
+  if (arg == "--help" || arg == "-h") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (arg == "--version") {
+    std::fputs("buildwin " QUELLOR_VERSION "\n", stdout);
+    return 0;
+  }
+  // A name starting with "-" is taken for a mistyped option, never for a socket.
+  if (argc != 2 || arg.starts_with("-")) {
+    std::fputs(kUsage, stderr);
     return 2;
   }
   return quellor::dispatch::Serve(argv[1]);

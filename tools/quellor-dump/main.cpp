@@ -21,23 +21,25 @@ constexpr std::array kCommands = {
                 "TagBrw.DAT: the header items, the remote applications in order, the filters "
                 "by key",
                 &DumpTagBrw},
-    DumpCommand{"tagname", "FOLDER", 1,
-                "Tagname.X and Tag_Ext.X of an application folder: the header, each used "
-                "record's name, type, parent, members, alarm group and access name, the free "
-                "chain",
+    DumpCommand{"tagname", "FOLDER|TAGNAME.X", 1,
+                "Tagname.X and Tag_Ext.X of an application folder (or beside the Tagname.X "
+                "given): the header, each used record's name, type, parent, members, alarm "
+                "group and access name, the free chain",
                 &DumpTagname},
     DumpCommand{"ndx", "FILE", 1, "Tagnames.NDX: the name of every record number", &DumpNdx},
 };
 
 std::string UsageText() {
-  std::string text = "usage: quellor-dump SUBCOMMAND OPERAND...\n";
+  std::string text =
+      "usage: quellor-dump SUBCOMMAND OPERAND...\n"
+      "       quellor-dump --help | --version\n";
   for (const DumpCommand& command : kCommands) {
     text += "  " + std::string(command.name) + " " + std::string(command.operands) + "\n      " +
             std::string(command.summary) + "\n";
   }
   text +=
-      "exit codes: 0 done, 1 unreadable or damaged input, 2 bad usage; texts are shown as "
-      "UTF-8\n";
+      "exit codes: 0 done, 1 an input that cannot be read, is damaged or cut, or is not of its "
+      "format, 2 bad usage; texts are shown as UTF-8\n";
   return text;
 }
 
@@ -52,6 +54,10 @@ int Run(std::span<const std::string> args) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     const std::string text = UsageText();
     std::fwrite(text.data(), 1, text.size(), stdout);
+    return kExitOk;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::fputs("quellor-dump " QUELLOR_VERSION "\n", stdout);
     return kExitOk;
   }
   for (const DumpCommand& command : kCommands) {

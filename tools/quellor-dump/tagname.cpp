@@ -1,13 +1,16 @@
-// quellor-dump tagname FOLDER: the tag dictionary of an application folder as the build reads
-// it: the header of Tagname.X, each used record (number, name, type, parent, alarm group,
-// access name, members), the free chain from its head, and the size of Tag_Ext.X. File names
-// are found without regard to case, as the build finds them.
+// quellor-dump tagname FOLDER|TAGNAME.X: the tag dictionary of an application folder (or the
+// one whose Tagname.X is given) as the build reads it: the header of Tagname.X, each used record
+// (number, name, type, parent, alarm group, access name, members), the free chain from its head,
+// and the size of Tag_Ext.X. File names are found without regard to case, as the build finds
+// them. A file without the dictionary's magic number is no dictionary, and one that ends inside
+// a record is cut: both are shown as far as they go and fail (exit 1).
 #include <cstdint>
 #include <set>
 #include <span>
 #include <string>
 
 #include "base/format.h"
+#include "platform/env.h"
 #include "platform/path_resolver.h"
 #include "quellor-dump/dump_command.h"
 #include "tagdict/tag_layout.h"
@@ -17,6 +20,16 @@ namespace quellor::dump {
 namespace {
 
 namespace layout = tag_layout;
+
+// The folder of the dictionary the operand names: the operand itself when it is a folder, else
+// the folder of the Tagname.X it names.
+std::string DictionaryFolder(const std::string& operand) {
+  const Result<FileInfo> info = Env::Default().file_system().Stat(operand, /*follow=*/true);
+  if (info.ok() && info->type == FileType::kDirectory) return operand;
+  const std::size_t slash = operand.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : operand.substr(0, slash);
+}
 
 // The host path of a file in the folder, its name matched without regard to case.
 std::string FileInFolder(const std::string& host_folder, std::string_view file_name) {
@@ -77,7 +90,8 @@ void PrintFreeChain(const std::string& bytes, std::int32_t head, std::int32_t wh
 }  // namespace
 
 int DumpTagname(std::span<const std::string> operands) {
-  const std::string tag_path = FileInFolder(operands[0], layout::kTagFileName);
+  const std::string folder = DictionaryFolder(operands[0]);
+  const std::string tag_path = FileInFolder(folder, layout::kTagFileName);
   const std::optional<std::string> bytes = ReadInput(tag_path);
   if (!bytes) return kExitBadInput;
   PrintLine("Tagname.X    " + ShownPath(tag_path));
@@ -90,6 +104,10 @@ int DumpTagname(std::span<const std::string> operands) {
   const auto whole_records = static_cast<std::int32_t>(
       bytes->size() < layout::kRecordSize ? 0 : bytes->size() / layout::kRecordSize - 1);
   PrintHeader(header, whole_records);
+  if (header.magic != layout::kMagic) {
+    PrintError(ShownPath(tag_path) + ": not a tag dictionary (its magic number is wrong)");
+    return kExitBadInput;
+  }
   for (std::int32_t n = 1; n <= whole_records; ++n) {
     const TagRec_T record(std::span<const std::uint8_t, layout::kRecordSize>(
         data + layout::RecordOffset(n), layout::kRecordSize));
@@ -97,13 +115,19 @@ int DumpTagname(std::span<const std::string> operands) {
   }
   PrintFreeChain(*bytes, header.free_head, whole_records);
 
-  const std::string companion_path = FileInFolder(operands[0], layout::kCompanionFileName);
+  const std::string companion_path = FileInFolder(folder, layout::kCompanionFileName);
   const std::optional<std::string> companion = ReadInput(companion_path);
   if (!companion) return kExitBadInput;
   PrintLine(StringPrintf("Tag_Ext.X    %s: %zu bytes, %zu whole units of %zu",
                          ShownPath(companion_path).c_str(), companion->size(),
                          companion->size() / layout::kCompanionRecordSize,
                          layout::kCompanionRecordSize));
+  if (const std::size_t cut = bytes->size() % layout::kRecordSize;
+      bytes->size() > layout::kRecordSize && cut != 0) {
+    PrintError(StringPrintf("%s: cut (%zu bytes after the last whole record)",
+                            ShownPath(tag_path).c_str(), cut));
+    return kExitBadInput;
+  }
   return kExitOk;
 }
 
