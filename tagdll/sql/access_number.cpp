@@ -145,7 +145,7 @@ std::optional<double> LeadingNumber(std::string_view text) {
   if (decimal.back() == '.') decimal += '0';
   ReadExponent(compact, pos, decimal);
   const std::size_t point = decimal.find('.');
-  if (point == 0 || (point == 1 && decimal[0] == '-')) decimal.insert(point, "0");
+  if (point == 0 || (point == 1 && decimal[0] == '-')) decimal.insert(point, 1, '0');
   return ParseDecimal(decimal);
 }
 
@@ -164,13 +164,21 @@ std::string NumberText(double value, int significant_digits) {
   std::string text = value < 0 ? "-" : "";
   if (exponent < -4 || exponent >= significant_digits) {
     text += digits.substr(0, 1);
-    if (digits.size() > 1) text += "." + digits.substr(1);
+    if (digits.size() > 1) {
+      text += '.';
+      text.append(digits, 1);
+    }
     char exponent_text[16];
     std::snprintf(exponent_text, sizeof exponent_text, "E%c%02d", exponent < 0 ? '-' : '+',
                   std::abs(exponent));
     return text + exponent_text;
   }
-  if (exponent < 0) return text + "0." + std::string(-exponent - 1, '0') + digits;
+  if (exponent < 0) {
+    text += "0.";
+    text.append(static_cast<std::size_t>(-exponent - 1), '0');
+    text += digits;
+    return text;
+  }
   const auto integer_digits = static_cast<std::size_t>(exponent) + 1;
   if (digits.size() <= integer_digits) {
     return text + digits + std::string(integer_digits - digits.size(), '0');

@@ -2,6 +2,7 @@
 #include <map>
 
 #include "base/ascii.h"
+#include "base/str_cat.h"
 #include "tagdll/sql/binding.h"
 #include "tagdll/sql/expression_types.h"
 #include "tagdll/sql/grouping.h"
@@ -28,7 +29,7 @@ ExprPtr ColumnReference(const BoundSource& source, std::size_t column) {
   auto expr = std::make_unique<Expr>();
   expr->kind = ExprKind::kName;
   expr->name.parts = {source.name, source.columns[column].name};
-  expr->name.separators = ".";
+  expr->name.separators.assign(1, '.');
   expr->binding = Expr::Binding::kColumn;
   expr->source = &source;
   expr->column = column;
@@ -229,8 +230,8 @@ Status Binder::CheckGrouping(const Select& select) {
   for (const OrderItem& item : select.order_by) checked.push_back(item.expr.get());
   for (const Expr* expr : checked) {
     if (const Expr* ungrouped = FirstUngrouped(*expr, select)) {
-      return Status::InvalidArgument("[" + ungrouped->name.Text() +
-                                     "] is neither grouped nor aggregated");
+      return Status::InvalidArgument(
+          StrCat("[", ungrouped->name.Text(), "] is neither grouped nor aggregated"));
     }
   }
   return Status::Ok();

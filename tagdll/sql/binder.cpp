@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ascii.h"
+#include "base/str_cat.h"
 #include "tagdll/sql/binding.h"
 #include "tagdll/sql/grouping.h"
 #include "tagdll/sql/refusal.h"
@@ -51,8 +52,8 @@ Status Binder::BindCrosstab(Crosstab& crosstab) {
   }
   crosstab.select->aggregate = true;
   if (const Expr* ungrouped = FirstUngrouped(*crosstab.value, *crosstab.select)) {
-    return Status::InvalidArgument("[" + ungrouped->name.Text() +
-                                   "] is neither grouped nor aggregated");
+    return Status::InvalidArgument(
+        StrCat("[", ungrouped->name.Text(), "] is neither grouped nor aggregated"));
   }
   scope.clause = Clause::kGroupBy;
   if (Status status = BindExpr(*crosstab.pivot, scope); !status.ok()) return status;

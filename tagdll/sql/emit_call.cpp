@@ -1,5 +1,6 @@
 // The calls of functions: Access's registered ones, and IIf, Nz, IsNull and the aggregates,
 // which the emitter writes itself.
+#include "base/str_cat.h"
 #include "tagdll/sql/access_functions.h"
 #include "tagdll/sql/emitter.h"
 #include "tagdll/sql/function_arguments.h"
@@ -62,9 +63,10 @@ std::string Emitter::BuiltInCall(const Expr& expr) {
     }
     case BuiltIn::kNz:
       if (expr.operands.size() == 1) return "coalesce(" + Value(operand(0)) + ", '')";
-      return "coalesce(" + Converted(operand(0), type) + ", " + Converted(operand(1), type) + ")";
+      return StrCat("coalesce(", Converted(operand(0), type), ", ", Converted(operand(1), type),
+                    ")");
     case BuiltIn::kIsNull:
-      return "(" + Value(operand(0)) + " IS NULL)";
+      return StrCat("(", Value(operand(0)), " IS NULL)");
     case BuiltIn::kCount:
       return Aggregate("count", expr.star ? "*" : Value(operand(0)));
     case BuiltIn::kSum:
@@ -77,7 +79,7 @@ std::string Emitter::BuiltInCall(const Expr& expr) {
     case BuiltIn::kMax: {
       const std::string function = expr.built_in == BuiltIn::kMin ? "min" : "max";
       if (type == SqlType::kBoolean) {  // over -1 and 0, as Access compares them
-        return "(-" + Aggregate(function, Number(operand(0))) + ")";
+        return StrCat("(-", Aggregate(function, Number(operand(0))), ")");
       }
       return Aggregate(function, Keyed(operand(0)));
     }

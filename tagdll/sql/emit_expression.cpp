@@ -1,4 +1,5 @@
 #include "base/ascii.h"
+#include "base/str_cat.h"
 #include "tagdll/sql/emitter.h"
 #include "tagdll/sql/expression_types.h"
 #include "tagdll/sql/type_rules.h"
@@ -97,7 +98,7 @@ std::string Emitter::Written(const Expr& expr) {
       return Parameter(expr);
     case ExprKind::kUnary:
       if (expr.op == Op::kNot) return "(NOT " + Value(*expr.operands[0]) + ")";
-      return "(- " + Number(*expr.operands[0]) + ")";  // "--" would open a comment
+      return StrCat("(- ", Number(*expr.operands[0]), ")");  // "--" would open a comment
     case ExprKind::kBinary:
       return Binary(expr);
     case ExprKind::kLike:
@@ -108,14 +109,14 @@ std::string Emitter::Written(const Expr& expr) {
     case ExprKind::kInList:
       return InList(expr);
     case ExprKind::kInQuery:
-      return "(" + Keyed(*expr.operands[0]) + (expr.negated ? " NOT IN (" : " IN (") +
-             Query(*expr.query, true) + "))";
+      return StrCat("(", Keyed(*expr.operands[0]), expr.negated ? " NOT IN (" : " IN (",
+                    Query(*expr.query, true), "))");
     case ExprKind::kIsNull:
-      return "(" + Value(*expr.operands[0]) + (expr.negated ? " IS NOT NULL)" : " IS NULL)");
+      return StrCat("(", Value(*expr.operands[0]), (expr.negated ? " IS NOT NULL)" : " IS NULL)"));
     case ExprKind::kExists:
-      return "(EXISTS (" + Query(*expr.query, true) + "))";
+      return StrCat("(EXISTS (", Query(*expr.query, true), "))");
     case ExprKind::kScalarQuery:
-      return "(" + Query(*expr.query, true) + ")";
+      return StrCat("(", Query(*expr.query, true), ")");
     case ExprKind::kCall:
       return Call(expr);
   }
@@ -125,7 +126,7 @@ std::string Emitter::Written(const Expr& expr) {
 std::string Emitter::Number(const Expr& expr) {
   if (expr.type.type == SqlType::kBoolean) {
     if (expr.kind == ExprKind::kBoolean) return expr.truth ? "-1" : "0";
-    return "(-" + Value(expr) + ")";
+    return StrCat("(-", Value(expr), ")");
   }
   if (expr.type.type == SqlType::kDate) return "access_to_serial(" + Value(expr) + ")";
   return Value(expr);
@@ -142,12 +143,12 @@ std::string Emitter::Parameter(const Expr& expr) {
          !EqualsIgnoreCase(parameters_[position], expr.parameter)) {
     ++position;
   }
-  const std::string placeholder = "?" + std::to_string(position + 1);
+  const std::string placeholder = StrCat("?", std::to_string(position + 1));
   switch (expr.type.type) {
     case SqlType::kDate:  // whatever form the program binds, compared as an ISO date
-      return "access_from_serial(access_to_serial(" + placeholder + "))";
+      return StrCat("access_from_serial(access_to_serial(", placeholder, "))");
     case SqlType::kBoolean:
-      return "(" + placeholder + " <> 0)";
+      return StrCat("(", placeholder, " <> 0)");
     default:
       return placeholder;
   }
@@ -157,7 +158,7 @@ std::string Emitter::Text(const Expr& expr) {
   const SqlType type = expr.type.type;
   if (IsTextual(type) || IsInteger(type)) return Value(expr);
   if (type == SqlType::kNull) return "NULL";
-  return "access_text(" + Value(expr) + ", " + std::to_string(static_cast<int>(type)) + ")";
+  return StrCat("access_text(", Value(expr), ", ", std::to_string(static_cast<int>(type)), ")");
 }
 
 std::string Emitter::Converted(const Expr& expr, SqlType target) {
@@ -187,18 +188,18 @@ std::string Emitter::Binary(const Expr& expr) {
         if (!chain.empty()) chain += expr.op == Op::kAnd ? " AND " : " OR ";
         chain += Value(*operand);
       }
-      return "(" + chain + ")";
+      return StrCat("(", chain, ")");
     }
     case Op::kXor:
-      return "((" + Value(left) + " <> 0) <> (" + Value(right) + " <> 0))";
+      return StrCat("((", Value(left), " <> 0) <> (", Value(right), " <> 0))");
     case Op::kDivide:
-      return "(CAST(" + Number(left) + " AS REAL) / " + Number(right) + ")";
+      return StrCat("(CAST(", Number(left), " AS REAL) / ", Number(right), ")");
     case Op::kIntDivide:
-      return "access_intdiv(" + Number(left) + ", " + Number(right) + ")";
+      return StrCat("access_intdiv(", Number(left), ", ", Number(right), ")");
     case Op::kMod:
-      return "access_mod(" + Number(left) + ", " + Number(right) + ")";
+      return StrCat("access_mod(", Number(left), ", ", Number(right), ")");
     case Op::kPower:
-      return "access_pow(" + Number(left) + ", " + Number(right) + ")";
+      return StrCat("access_pow(", Number(left), ", ", Number(right), ")");
     default:
       return Arithmetic(expr);
   }
@@ -209,7 +210,7 @@ std::string Emitter::Arithmetic(const Expr& expr) {
   const Expr& right = *expr.operands[1];
   const SqlType type = expr.type.type;
   if (expr.op == Op::kAdd && type == SqlType::kText) {
-    return "(" + Value(left) + " || " + Value(right) + ")";
+    return StrCat("(", Value(left), " || ", Value(right), ")");
   }
   const std::string a = Number(left);
   const std::string b = Number(right);
@@ -232,30 +233,30 @@ std::string Emitter::Concat(const Expr& left, const Expr& right) {
     return operand.type.nullable ? "coalesce(" + text + ", '')" : text;
   };
   if (!left.type.nullable || !right.type.nullable) {
-    return "(" + part(left, a) + " || " + part(right, b) + ")";
+    return StrCat("(", part(left, a), " || ", part(right, b), ")");
   }
-  return "coalesce(" + a + " || " + part(right, b) + ", " + b + ")";
+  return StrCat("coalesce(", a, " || ", part(right, b), ", ", b, ")");
 }
 
 std::string Emitter::Comparison(Op op, const Expr& left, const Expr& right) {
   const SqlType a = left.type.type;
   const SqlType b = right.type.type;
-  const std::string symbol = " " + std::string(Symbol(op)) + " ";
+  const std::string symbol = StrCat(" ", Symbol(op), " ");
   const bool ordering = op != Op::kEqual && op != Op::kNotEqual;
   if (a == SqlType::kBoolean || b == SqlType::kBoolean) {
     if (!ordering && IsBooleanLike(a) && IsBooleanLike(b)) {
-      return "(" + Value(left) + symbol + Value(right) + ")";
+      return StrCat("(", Value(left), symbol, Value(right), ")");
     }
-    return "(" + Number(left) + symbol + Number(right) + ")";  // True (-1) sorts before False
+    return StrCat("(", Number(left), symbol, Number(right), ")");  // True (-1) sorts before False
   }
   if (a == SqlType::kDate || b == SqlType::kDate) {
-    if (IsDateLike(a) && IsDateLike(b)) return "(" + Value(left) + symbol + Value(right) + ")";
-    return "(access_to_serial(" + Value(left) + ")" + symbol + "access_to_serial(" + Value(right) +
-           "))";
+    if (IsDateLike(a) && IsDateLike(b)) return StrCat("(", Value(left), symbol, Value(right), ")");
+    return StrCat("(access_to_serial(", Value(left), ")", symbol, "access_to_serial(", Value(right),
+                  "))");
   }
   const bool text = !IsNumeric(a) && !IsNumeric(b) && (IsTextLike(a) || IsTextLike(b));
   const bool collate = text && ComparesBytes(left.type, right.type);
-  return "(" + Value(left) + symbol + Value(right) + (collate ? std::string(kNocase) : "") + ")";
+  return StrCat("(", Value(left), symbol, Value(right), collate ? kNocase : "", ")");
 }
 
 std::string Emitter::Keyed(const Expr& value) {
@@ -274,9 +275,9 @@ std::string Emitter::Between(const Expr& expr) {
            ") AND access_to_serial(" + Value(high) + "))";
   }
   if (type == SqlType::kBoolean) {
-    return "(" + Number(value) + between + Number(low) + " AND " + Number(high) + ")";
+    return StrCat("(", Number(value), between, Number(low), " AND ", Number(high), ")");
   }
-  return "(" + Keyed(value) + between + Value(low) + " AND " + Value(high) + ")";
+  return StrCat("(", Keyed(value), between, Value(low), " AND ", Value(high), ")");
 }
 
 std::string Emitter::InList(const Expr& expr) {
@@ -289,7 +290,7 @@ std::string Emitter::InList(const Expr& expr) {
   const bool as_numbers =
       !same_kind && (value.type.type == SqlType::kBoolean || value.type.type == SqlType::kDate);
   std::string text =
-      "(" + (as_numbers ? Number(value) : Keyed(value)) + (expr.negated ? " NOT IN (" : " IN (");
+      StrCat("(", as_numbers ? Number(value) : Keyed(value), expr.negated ? " NOT IN (" : " IN (");
   for (std::size_t i = 1; i < expr.operands.size(); ++i) {
     if (i > 1) text += ", ";
     text += as_numbers ? Number(*expr.operands[i]) : Value(*expr.operands[i]);

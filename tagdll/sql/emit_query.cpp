@@ -1,3 +1,4 @@
+#include "base/str_cat.h"
 #include "tagdll/sql/emitter.h"
 #include "tagdll/sql/expression_types.h"
 #include "tagdll/sql/grouping.h"
@@ -24,7 +25,7 @@ std::string JoinKeyword(JoinType join) {
 
 // A sort key over a result column by its name, as a union or a DISTINCT with TOP needs it.
 std::string OutputKey(const std::string& name, SqlType type, bool descending) {
-  std::string key = (type == SqlType::kBoolean ? "-" : "") + QuoteName(name);
+  std::string key = StrCat(type == SqlType::kBoolean ? "-" : "", QuoteName(name));
   if (IsTextLike(type)) key += kNocase;
   return descending ? key + " DESC" : key;
 }
@@ -58,7 +59,7 @@ std::string Emitter::Query(const sql::Query& query, bool as_source) {
     const OutputColumn& column = query.columns[item.output];
     keys += OutputKey(column.name, column.type, item.descending);
   }
-  return "SELECT * FROM (" + text + ") ORDER BY " + keys;
+  return StrCat("SELECT * FROM (", text, ") ORDER BY ", keys);
 }
 
 std::string Emitter::OutputItem(const BoundItem& item, bool with_collation) {
@@ -142,7 +143,7 @@ std::string Emitter::FromItem(const sql::FromItem& item) {
       return item.alias.empty() ? text : text + " AS " + QuoteName(item.alias);
     }
     case FromItem::Kind::kQuery:
-      return "(" + Query(*item.query, true) + ") AS " + QuoteName(item.alias);
+      return StrCat("(", Query(*item.query, true), ") AS ", QuoteName(item.alias));
     case FromItem::Kind::kJoin: {
       const std::string text = FromItem(*item.left) + JoinKeyword(item.join) +
                                FromItem(*item.right) + " ON " + Value(*item.on);
@@ -185,14 +186,14 @@ std::string Emitter::OrderKey(const Expr& expr, bool descending) {
 }
 
 std::string Emitter::GroupKey(const Expr& expr) {
-  return IsIntegerConstant(expr) ? "(" + Keyed(expr) + " + 0)" : Keyed(expr);
+  return IsIntegerConstant(expr) ? StrCat("(", Keyed(expr), " + 0)") : Keyed(expr);
 }
 
 std::string Emitter::MatchesHeading(const Expr& pivot, const std::string& value) {
-  if (value == "NULL") return "(" + Value(pivot) + " IS NULL)";
-  if (pivot.type.type == SqlType::kBoolean) return "(" + Number(pivot) + " = " + value + ")";
+  if (value == "NULL") return StrCat("(", Value(pivot), " IS NULL)");
+  if (pivot.type.type == SqlType::kBoolean) return StrCat("(", Number(pivot), " = ", value, ")");
   const bool collate = IsTextLike(pivot.type.type) && !ComparesWithoutCase(pivot.type);
-  return "(" + Value(pivot) + " = " + value + (collate ? std::string(kNocase) : "") + ")";
+  return StrCat("(", Value(pivot), " = ", value, collate ? kNocase : "", ")");
 }
 
 std::string Emitter::Insert(const sql::Insert& insert) {

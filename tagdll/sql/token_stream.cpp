@@ -1,4 +1,5 @@
 #include "tagdll/sql/token_stream.h"
+#include "base/str_cat.h"
 #include "tagdll/sql/refusal.h"
 
 #include "base/ascii.h"
@@ -27,7 +28,7 @@ bool TokenStream::ExpectWord(std::string_view word) {
 }
 
 bool TokenStream::ExpectSymbol(std::string_view symbol) {
-  return AcceptSymbol(symbol) || Fail("'" + std::string(symbol) + "'");
+  return AcceptSymbol(symbol) || Fail(StrCat("'", symbol, "'"));
 }
 
 bool TokenStream::AtReservedWord() const {
