@@ -211,6 +211,21 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
   return result;
 }
 
+void CTagDict::FreeRecord(std::int32_t n) {
+  const TagRec_T* record = Record(n);
+  if (tag_file_ == nullptr || record == nullptr || record->IsFree()) return;
+  if (tag_index_) {
+    const auto it = tag_index_->find(record->Name());
+    if (it != tag_index_->end() && it->second.RecNo == n) tag_index_->erase(it);
+  }
+  TagRec_T freed;
+  freed.SetI32(tl::kNextFree, free_head_);
+  WriteRecord(n, freed);
+  ClearCompanionRecord(n);
+  free_head_ = n;
+  --used_count_;
+}
+
 void CTagDict::InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T* stored) const {
   quellor::InitTagRecord(dest, parent, stored, default_alarm_group_);
 }

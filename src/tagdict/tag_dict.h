@@ -104,6 +104,9 @@ class CTagDict final {
   // stored record of an existing tag.
   TagAllocation FindOrAllocateRecord(std::string_view name, std::int32_t parent,
                                      TagRec_T* stored = nullptr);
+  // Frees used record n as a load frees one: zeroed but for its next-free link, at the head of
+  // the free chain, out of the index and the used count, its companion record cleared.
+  void FreeRecord(std::int32_t n);
   // InitTagRecord with this dictionary's default alarm group.
   void InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T* stored) const;
 
