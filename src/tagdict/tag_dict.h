@@ -137,6 +137,7 @@ class CTagDict final {
   std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared);
   void LinkParents();
   void RemoveOrphans(std::vector<std::int32_t>& cleared);
+  std::vector<bool> FindOrphans() const;
   void RebuildFreeChain(std::int32_t system_group);
   void MarkApplicationAccess();
   void InsertAlarmGroup(std::string_view name) const;

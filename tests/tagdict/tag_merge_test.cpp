@@ -290,6 +290,21 @@ TEST(TagMerge, NewMembersOfATagThatCannotBeModifiedAreNotMadeAndLeaveNoPoint) {
                                    "PN2:T\\B@" + at("T\\B"), "PN2:T\\C@" + at("T\\C")));
 }
 
+TEST(TagMerge, MembersBelowAnOrphanAreFreedWithItAndMadeAnew) {
+  // B\F, which B no longer lists, lists B.F\S; the new tag A takes the first free record.
+  MergeProject project(
+      {Fix("A", ""), {.tag = "B", .field = "F"}, {.tag = "B", .field = "F", .subfield = "S"}});
+  testing::WriteDictionary(project.app().path(),
+                           {testing::TestTag{.name = "B", .type = tl::kTypeGroup},
+                            testing::TestTag{.name = "B\\F", .type = tl::kTypeReal, .members = {3}},
+                            testing::TestTag{.name = "B.F\\S", .type = tl::kTypeReal}});
+  const MergeResult r = project.Merge();
+  for (const auto& m : r.messages) EXPECT_NE(m.level, 2) << m.text;
+  EXPECT_THAT(Members(r.Tag("B")), ElementsAre(r.RecNo("B\\F")));
+  EXPECT_THAT(Members(r.Tag("B\\F")), ElementsAre(r.RecNo("B.F\\S"), r.RecNo("B\\F\\v")));
+  EXPECT_EQ(r.Tag("B.F\\S").Parent(), r.RecNo("B\\F"));
+}
+
 TEST(TagMerge, NoRowWritesNothing) {
   MergeProject project({});
   const MergeResult r = project.Merge();
