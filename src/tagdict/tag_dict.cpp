@@ -19,6 +19,7 @@ namespace tl = tag_layout;
 CTagDict::CTagDict(TagDictOptions options) : options_(std::move(options)) {
   if (options_.access_names != nullptr) ReadDeadbandSettings();
   Open();
+  ReconcileDDEPoints();
 }
 
 CTagDict::~CTagDict() {

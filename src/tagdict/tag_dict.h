@@ -13,9 +13,13 @@
 // too short for its header, a failed read or write) stays closed: every operation then does
 // nothing, and the one failure message is all that was reported.
 //
-// The class spans five files: tag_dict.cpp (open, records, flushes, the name index, close),
-// tag_dict_load.cpp (load and repair), deadband_settings.cpp, tag_merge.cpp (the merge) and
-// tag_statistics.cpp.
+// Once open, with an access-name set whose points the merge updates, the set's DDE points are
+// brought in line with the dictionary (tag_dict_points.cpp): a point names a used record of its
+// own tag, or goes.
+//
+// The class spans six files: tag_dict.cpp (open, records, flushes, the name index, close),
+// tag_dict_load.cpp (load and repair), tag_dict_points.cpp, deadband_settings.cpp,
+// tag_merge.cpp (the merge) and tag_statistics.cpp.
 #pragma once
 
 #include <cstdint>
@@ -140,6 +144,11 @@ class CTagDict final {
   std::vector<bool> FindOrphans() const;
   void RebuildFreeChain(std::int32_t system_group);
   void MarkApplicationAccess();
+  void ReconcileDDEPoints();
+  // The record of the tag a DDE point names: `tag_index` when that record holds the tag (its
+  // name compared without regard to case, as the points are), else the record the index gives
+  // for the name, else 0.
+  std::int32_t RecordOfPoint(std::string_view tag_name, std::int32_t tag_index) const;
   void InsertAlarmGroup(std::string_view name) const;
   void ClearCompanionRecords(std::span<const std::int32_t> sorted);
   void FlushDirtyRecords();

@@ -104,6 +104,7 @@ MergeResult MergeProject::Merge(bool with_access_names, bool discrete_as_integer
     parameters.SetInteger(1, 1);
     ProjectQuery query = ProjectQuery::Saved("qFTTrdData", parameters.get(), 0);
     EXPECT_TRUE(query.ok());
+    result.open_messages = capture.messages();
     capture.Clear();
     dict.BuildFromProject(query);
     result.messages = capture.messages();

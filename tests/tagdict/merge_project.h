@@ -37,7 +37,8 @@ struct TrendRow {
 std::string TrendRowsSql(const std::vector<TrendRow>& rows);
 
 struct MergeResult {
-  std::vector<ReportedMessage> messages;  // what the merge reported (not the open or close)
+  std::vector<ReportedMessage> open_messages;  // what opening the dictionary reported
+  std::vector<ReportedMessage> messages;       // what the merge reported (not the open or close)
   TagDictCounters counters;
   std::string tag_file;        // Tagname.X after closing
   std::string companion_file;  // Tag_Ext.X after closing

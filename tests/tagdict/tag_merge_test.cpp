@@ -305,6 +305,21 @@ TEST(TagMerge, MembersBelowAnOrphanAreFreedWithItAndMadeAnew) {
   EXPECT_EQ(r.Tag("B.F\\S").Parent(), r.RecNo("B\\F"));
 }
 
+TEST(TagMerge, AnEmptiedDictionaryTakesThePointsOfTheTagsItNoLongerHolds) {
+  MergeProject project({Fix("A", ""), Fix("B", ""), Fix("C", "")});
+  project.Merge();
+  testing::WriteFile(project.app().path() / "Tagname.X", "");
+  testing::WriteFile(project.app().path() / "Tag_Ext.X", "");
+  project.SetRows({Fix("B", ""), Fix("C", "")});
+  const MergeResult r = project.Merge();
+  EXPECT_THAT(r.open_messages,
+              ElementsAre(ReportedMessage{"Access Name: PN1 - 3 DDE points did not match "
+                                          "Tagname.X: 0 moved to their tag's record, 3 removed",
+                                          1, 0}));
+  EXPECT_THAT(r.messages, IsEmpty());  // no old point of another tag is taken over
+  EXPECT_THAT(Points(project.names()), ElementsAre("C=C@2", "B=B@1"));
+}
+
 TEST(TagMerge, NoRowWritesNothing) {
   MergeProject project({});
   const MergeResult r = project.Merge();
