@@ -54,9 +54,6 @@ void CTagDict::Open() {
 
   const auto size = tag_file_->Size();
   if (!size.ok()) return Fail(tl::kTagFileName);
-  // Room for the most records a dictionary holds, so that appending never moves the records;
-  // pages are only touched as records fill them.
-  records_.reserve(tl::kMaxRecords);
   if (*size == 0) return InitialiseEmpty();
   // A file shorter than its header is no dictionary; it is neither read nor written.
   if (*size < tl::kHeaderSize) return Fail(tl::kTagFileName);

@@ -93,7 +93,8 @@ class CTagDict final {
   TagIndex* tag_index() { return tag_index_ ? &*tag_index_ : nullptr; }
   const TagIndex* tag_index() const { return tag_index_ ? &*tag_index_ : nullptr; }
 
-  // Record n as stored (1 <= n <= record count); null otherwise or when closed.
+  // Record n as stored (1 <= n <= record count); null otherwise or when closed. Valid until a
+  // record is appended.
   const TagRec_T* Record(std::int32_t n) const;
   // Copies record n into `out`; the number of bytes read (1024, or 0 outside the file).
   std::size_t ReadRecord(std::int32_t n, TagRec_T& out) const;
