@@ -89,8 +89,9 @@ void CheckPoints(const quellor::CAccNames& names, const std::string& tag_file) {
                          "a DDE point names a record of Tagname.X");
     const quellor::TagRec_T record(std::span<const std::uint8_t, tl::kRecordSize>(
         reinterpret_cast<const std::uint8_t*>(tag_file.data()) + offset, tl::kRecordSize));
-    quellor::fuzz::Check(!record.IsFree() && quellor::EqualsIgnoreCase(record.Name(), point.TagName),
-                         "a DDE point names a record of its own tag");
+    quellor::fuzz::Check(
+        !record.IsFree() && quellor::EqualsIgnoreCase(record.Name(), point.TagName),
+        "a DDE point names a record of its own tag");
     quellor::fuzz::Check(with_point.insert(point.TagIndex).second, "no record has two DDE points");
   };
   for (int i = 0; i < names.GetCount(); ++i) {
