@@ -1,5 +1,6 @@
 #include "dictionary_folder.h"
 
+#include <filesystem>
 #include <string_view>
 
 #include "base/le_codec.h"
@@ -9,7 +10,19 @@ namespace quellor::fuzz {
 
 namespace tl = tag_layout;
 
-DictionaryFolder::DictionaryFolder(std::span<const std::uint8_t> tag_file) {
+namespace {
+
+// In memory where the machine has /dev/shm: on a disk file system, rewriting and replacing the
+// same files for every input makes each close wait for the disk.
+const testing::TempDir& ProcessFolder() {
+  static const testing::TempDir dir(std::filesystem::is_directory("/dev/shm") ? "/dev/shm"
+                                                                              : "/tmp");
+  return dir;
+}
+
+}  // namespace
+
+DictionaryFolder::DictionaryFolder(std::span<const std::uint8_t> tag_file) : dir_(ProcessFolder()) {
   testing::WriteFile(
       dir_.Join("Tagname.X"),
       std::string_view(reinterpret_cast<const char*>(tag_file.data()), tag_file.size()));

@@ -1,7 +1,9 @@
-// An application folder for one fuzz input: a fresh temporary folder holding the input as
-// Tagname.X beside an empty Tag_Ext.X, removed with everything in it when the object goes.
-// The steps of a build run over it in turn (the dictionary's load and repair, then the merge
-// of a project, each step a function over the folder), so inputs stay reproducible.
+// An application folder for one fuzz input: the input as Tagname.X beside an empty Tag_Ext.X,
+// in one temporary folder that the process reuses for every input (making and removing a
+// folder per input would cost more than the dictionary's load). Both files are written anew
+// for each input, and nothing reads the name index an earlier input left, so inputs stay
+// reproducible. The steps of a build run over it in turn (the dictionary's load and repair,
+// then the merge of a project, each step a function over the folder).
 #pragma once
 
 #include <cstdint>
@@ -24,7 +26,7 @@ class DictionaryFolder final {
   std::string CompanionFile() const;
 
  private:
-  testing::TempDir dir_;
+  const testing::TempDir& dir_;
 };
 
 // Whether a Tagname.X of these bytes is of the old format, which ends the build's process

@@ -11,10 +11,11 @@ findings_dir="$build_dir/fuzz-findings"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# The largest input a target tries: a dictionary needs room for a few 1024-byte records.
+# The largest input a target tries: a dictionary needs room for the 1024-byte records of its
+# seeds (the edit-history dictionaries hold up to 31).
 max_len() {
   case $1 in
-    tag_dict) echo 12288 ;;
+    tag_dict | tag_merge) echo 32768 ;;
     *) echo 4096 ;;
   esac
 }

@@ -65,6 +65,14 @@ class CAccNames final {
                    std::string_view item_name);
   // Removes the first point, in record order, whose tag name equals `tag_name` exactly.
   void RemoveTagPoint(std::string_view tag_name);
+  // Brings the points in line with the tag dictionary they name records of. `record_of(tag_name,
+  // tag_index)` gives the record the tag `tag_name` has now (`tag_index` itself when the point
+  // is right), or 0 when the dictionary holds no such tag. A point then moves to its tag's
+  // record or goes, and a later point naming a record that has one already goes too, so that
+  // every point names a record of its own tag and no record has two. Each access name whose
+  // points changed is reported once with the counts; the points themselves are listed on
+  // standard error, since a replaced dictionary may leave thousands of them.
+  void ReconcileTagPoints(const std::function<int(std::string_view, int)>& record_of);
   // The DDE Source ID of the best "PelnetData" access name of the list for a tag served by
   // computer `server` (local and read-write first), or 0 when the list holds none.
   void SelectPelnetSource(std::span<const int> indices, std::string_view server, int& id) const;
@@ -82,6 +90,8 @@ class CAccNames final {
   std::int32_t NextSourceID();
   // Enters the point `key` of record `record` in the point index.
   void IndexPoint(std::size_t record, DDEPoints::Key key, std::string_view tag_name);
+  // Removes the point `key` of record `record` from the record and from the point index.
+  void DropPoint(std::size_t record, DDEPoints::Key key);
 
   std::int32_t last_dde_source_ = 0;
   std::vector<AccName_T> names_;

@@ -2,9 +2,13 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "accessnames/acc_names.h"
 #include "base/format.h"
+#include "platform/console.h"
 #include "report/report.h"
 
 namespace quellor {
@@ -86,6 +90,51 @@ void CAccNames::RemoveTagPoint(std::string_view tag_name) {
   if (first == refs.end()) return;
   names_[first->record].Points->Remove(first->key);
   refs.erase(first);
+}
+
+void CAccNames::DropPoint(std::size_t record, DDEPoints::Key key) {
+  DDEPoints& points = *names_[record].Points;
+  std::vector<PointRef>& refs = points_by_name_.find(points.At(key).TagName)->second;
+  std::erase_if(refs, [&](const PointRef& ref) { return ref.record == record && ref.key == key; });
+  points.Remove(key);
+}
+
+void CAccNames::ReconcileTagPoints(const std::function<int(std::string_view, int)>& record_of) {
+  std::unordered_set<int> records_with_point;
+  for (std::size_t position = 0; position < names_.size(); ++position) {
+    AccName_T& record = names_[position];
+    if (record.Points == nullptr) continue;
+    std::vector<std::pair<DDEPoints::Key, int>> moves;  // point, its tag's record
+    std::vector<DDEPoints::Key> drops;
+    const auto list = [&record](const DDEPoint_T& point, const std::string& fate) {
+      WriteToConsole(ConsoleStream::kError,
+                     StringPrintf("DDE.CFG: access name %s: point of tag %s (record %d) %s\n",
+                                  record.SourceName.c_str(), point.TagName.c_str(), point.TagIndex,
+                                  fate.c_str()));
+    };
+    record.Points->ForEachKeyed([&](DDEPoints::Key key, const DDEPoint_T& point) {
+      const int tag_record = record_of(point.TagName, point.TagIndex);
+      if (tag_record == 0) {
+        list(point, "removed: no such tag in Tagname.X");
+        drops.push_back(key);
+      } else if (!records_with_point.insert(tag_record).second) {
+        list(point, "removed: the tag has a point already");
+        drops.push_back(key);
+      } else if (tag_record != point.TagIndex) {
+        list(point, StringPrintf("moved to the tag's record %d", tag_record));
+        moves.emplace_back(key, tag_record);
+      }
+    });
+    if (moves.empty() && drops.empty()) continue;
+    for (const auto& [key, tag_record] : moves) record.Points->At(key).TagIndex = tag_record;
+    for (const DDEPoints::Key key : drops) DropPoint(position, key);
+    const auto moved = static_cast<int>(moves.size());
+    const auto removed = static_cast<int>(drops.size());
+    Report(StringPrintf("Access Name: %s - %d DDE points did not match Tagname.X: %d moved to "
+                        "their tag's record, %d removed",
+                        record.SourceName.c_str(), moved + removed, moved, removed),
+           1, 0);
+  }
 }
 
 void CAccNames::SelectPelnetSource(std::span<const int> indices, std::string_view server,

@@ -15,14 +15,6 @@ namespace {
 // The widths compared: the description's 160 characters, an item's 252, the units' 32.
 constexpr std::size_t kItemCompared = tl::kItemWidth;
 
-bool Lists(const TagRec_T& record, std::int32_t member) {
-  const std::uint32_t count = record.MemberCount();
-  for (std::uint32_t i = 0; i < count; ++i) {
-    if (record.Member(i) == member) return true;
-  }
-  return false;
-}
-
 // One change message about `name` at level 0.
 void ReportChange(const char* format, std::string_view name, int flag = 0) {
   Report(StringPrintf(format, std::string(name).c_str()), 0, flag);
@@ -102,7 +94,7 @@ bool CompareTagRecords(const CTagDict& dict, TagRec_T& built, const TagRec_T& st
   const std::uint32_t stored_count = stored.MemberCount();
   for (std::uint32_t i = 0; i < stored_count; ++i) {
     const std::int32_t member = stored.Member(i);
-    if (member < 1 || member > dict.record_count() || Lists(built, member)) continue;
+    if (member < 1 || member > dict.record_count() || built.ListsMember(member)) continue;
     const std::uint32_t count = built.MemberCount();
     if (count >= tl::kMaxMembers) {
       ReportChange("        TagName.X : Failed to merge old children for Tag %s", name, 1);
@@ -116,7 +108,7 @@ bool CompareTagRecords(const CTagDict& dict, TagRec_T& built, const TagRec_T& st
   const std::uint32_t count = built.MemberCount();
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::int32_t member = built.Member(i);
-    if (Lists(stored, member)) continue;
+    if (stored.ListsMember(member)) continue;
     ReportChange("        TagName.X : Tag %s added to project database", NameOf(dict, member));
     changed = true;
   }

@@ -20,6 +20,7 @@ namespace tl = tag_layout;
 CTagDict::CTagDict(TagDictOptions options) : options_(std::move(options)) {
   if (options_.access_names != nullptr) ReadDeadbandSettings();
   Open();
+  ReconcileDDEPoints();
 }
 
 CTagDict::~CTagDict() {
@@ -54,9 +55,6 @@ void CTagDict::Open() {
 
   const auto size = tag_file_->Size();
   if (!size.ok()) return Fail(tl::kTagFileName, size.status());
-  // Room for the most records a dictionary holds, so that appending never moves the records;
-  // pages are only touched as records fill them.
-  records_.reserve(tl::kMaxRecords);
   if (*size == 0) return InitialiseEmpty();
   // A file shorter than its header, or without the magic number, is no dictionary; it is neither
   // read nor written.
@@ -235,6 +233,21 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
   if (tag_index_)
     tag_index_->insert_or_assign(std::string(name), TagIdxData_T{result.rec_no, parent});
   return result;
+}
+
+void CTagDict::FreeRecord(std::int32_t n) {
+  const TagRec_T* record = Record(n);
+  if (tag_file_ == nullptr || record == nullptr || record->IsFree()) return;
+  if (tag_index_) {
+    const auto it = tag_index_->find(record->Name());
+    if (it != tag_index_->end() && it->second.RecNo == n) tag_index_->erase(it);
+  }
+  TagRec_T freed;
+  freed.SetI32(tl::kNextFree, free_head_);
+  WriteRecord(n, freed);
+  ClearCompanionRecord(n);
+  free_head_ = n;
+  --used_count_;
 }
 
 void CTagDict::InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T* stored) const {

@@ -13,9 +13,13 @@
 // too short for its header, a failed read or write) stays closed: every operation then does
 // nothing, and the one failure message is all that was reported.
 //
-// The class spans five files: tag_dict.cpp (open, records, flushes, the name index, close),
-// tag_dict_load.cpp (load and repair), deadband_settings.cpp, tag_merge.cpp (the merge) and
-// tag_statistics.cpp.
+// Once open, with an access-name set whose points the merge updates, the set's DDE points are
+// brought in line with the dictionary (tag_dict_points.cpp): a point names a used record of its
+// own tag, or goes.
+//
+// The class spans six files: tag_dict.cpp (open, records, flushes, the name index, close),
+// tag_dict_load.cpp (load and repair), tag_dict_points.cpp, deadband_settings.cpp,
+// tag_merge.cpp (the merge) and tag_statistics.cpp.
 #pragma once
 
 #include <cstdint>
@@ -89,7 +93,8 @@ class CTagDict final {
   TagIndex* tag_index() { return tag_index_ ? &*tag_index_ : nullptr; }
   const TagIndex* tag_index() const { return tag_index_ ? &*tag_index_ : nullptr; }
 
-  // Record n as stored (1 <= n <= record count); null otherwise or when closed.
+  // Record n as stored (1 <= n <= record count); null otherwise or when closed. Valid until a
+  // record is appended.
   const TagRec_T* Record(std::int32_t n) const;
   // Copies record n into `out`; the number of bytes read (1024, or 0 outside the file).
   std::size_t ReadRecord(std::int32_t n, TagRec_T& out) const;
@@ -104,6 +109,9 @@ class CTagDict final {
   // stored record of an existing tag.
   TagAllocation FindOrAllocateRecord(std::string_view name, std::int32_t parent,
                                      TagRec_T* stored = nullptr);
+  // Frees used record n as a load frees one: zeroed but for its next-free link, at the head of
+  // the free chain, out of the index and the used count, its companion record cleared.
+  void FreeRecord(std::int32_t n);
   // InitTagRecord with this dictionary's default alarm group.
   void InitTagRecord(TagRec_T& dest, std::int32_t parent, const TagRec_T* stored) const;
 
@@ -134,8 +142,14 @@ class CTagDict final {
   std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared);
   void LinkParents();
   void RemoveOrphans(std::vector<std::int32_t>& cleared);
+  std::vector<bool> FindOrphans() const;
   void RebuildFreeChain(std::int32_t system_group);
   void MarkApplicationAccess();
+  void ReconcileDDEPoints();
+  // The record of the tag a DDE point names: `tag_index` when that record holds the tag (its
+  // name compared without regard to case, as the points are), else the record the index gives
+  // for the name, else 0.
+  std::int32_t RecordOfPoint(std::string_view tag_name, std::int32_t tag_index) const;
   void InsertAlarmGroup(std::string_view name) const;
   void ClearCompanionRecords(std::span<const std::int32_t> sorted);
   void FlushDirtyRecords();

@@ -72,22 +72,61 @@ void CTagDict::LinkParents() {
   }
 }
 
-// Pass 3: a member tag (its name holds the separator) that no used record lists is an orphan:
-// it leaves the index and its record is freed. A second record of an orphan's name, whose
-// entry the first one took along, is an orphan as well.
+// Pass 3: a member tag (its name holds the separator) stays only while the records that list
+// it lead up to a tag whose name has none: a member that no used record lists is an orphan, and
+// so is every member below an orphan, which would otherwise keep a parent whose record another
+// tag may take. Orphans leave the index and their records are freed. A second record of an
+// orphan's name is an orphan as well. A tag without the separator is never an orphan; one that
+// only an orphan listed is left with no parent.
 void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared) {
+  const std::vector<bool> orphan = FindOrphans();
   for (std::int32_t n = 1; n <= record_count_; ++n) {
+    if (!orphan[static_cast<std::size_t>(n)]) continue;
     TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
-    if (record.Name().find('\\') == std::string_view::npos) continue;
-    const auto it = tag_index_->find(record.Name());
-    if (it != tag_index_->end()) {
-      if (it->second.ParentRecNo != 0) continue;
+    if (const auto it = tag_index_->find(record.Name()); it != tag_index_->end()) {
       tag_index_->erase(it);
     }
     record.Clear();
     dirty_[static_cast<std::size_t>(n - 1)] = true;
     cleared.push_back(n);
   }
+  for (auto& [name, entry] : *tag_index_) {
+    if (orphan[static_cast<std::size_t>(entry.ParentRecNo)]) entry.ParentRecNo = 0;
+  }
+}
+
+// orphan[n] for every record n (slot 0 unused). Each record's verdict is that of the first
+// record up its chain of listing parents that has one, so every record is walked once; a chain
+// that comes back to itself reaches no top-level tag.
+std::vector<bool> CTagDict::FindOrphans() const {
+  enum class Verdict : std::uint8_t { kUnknown, kWalking, kKept, kOrphan };
+  std::vector<Verdict> verdicts(static_cast<std::size_t>(record_count_) + 1, Verdict::kUnknown);
+  std::vector<std::int32_t> chain;
+  for (std::int32_t start = 1; start <= record_count_; ++start) {
+    Verdict verdict = Verdict::kKept;
+    for (std::int32_t n = start;;) {
+      const std::string_view name = records_[static_cast<std::size_t>(n - 1)].Name();
+      Verdict& known = verdicts[static_cast<std::size_t>(n)];
+      if (name.find('\\') == std::string_view::npos) break;  // top level (or free): kept
+      if (known != Verdict::kUnknown) {
+        verdict = known == Verdict::kWalking ? Verdict::kOrphan : known;
+        break;
+      }
+      known = Verdict::kWalking;
+      chain.push_back(n);
+      const auto it = tag_index_->find(name);
+      if (it == tag_index_->end() || it->second.ParentRecNo == 0) {
+        verdict = Verdict::kOrphan;
+        break;
+      }
+      n = it->second.ParentRecNo;
+    }
+    for (const std::int32_t n : chain) verdicts[static_cast<std::size_t>(n)] = verdict;
+    chain.clear();
+  }
+  std::vector<bool> orphan(verdicts.size());
+  for (std::size_t n = 1; n < verdicts.size(); ++n) orphan[n] = verdicts[n] == Verdict::kOrphan;
+  return orphan;
 }
 
 // Pass 4: the free chain from the highest free record down, the used count, and the "$System"

@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "tagdict/proj_tag.h"
 #include "tagdict/tag_record.h"
@@ -45,11 +46,21 @@ class TagMerge final {
   void AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter);
   // Makes the next row current; sets the stop flag when there is none.
   void FetchNextRow();
-  // Writes `tag` (unless it is incompatible with the stored record), links it into its parent,
-  // records its DDE point and counts it.
+  // Writes `tag`, links it into its parent, records its DDE point and counts it. A tag that is
+  // incompatible with its stored record keeps that record and its place in its parent's list;
+  // the members this build made for it are undone.
   void StoreTag(TagRec_T& parent, TagRec_T& tag, const TagRec_T* stored, std::int32_t rec_no,
                 int level, std::int32_t& counter, std::int32_t source_id,
                 std::string_view item_name);
+  // Puts member `rec_no` in the next slot of `parent`'s list, while a slot is left.
+  void LinkMember(TagRec_T& parent, std::int32_t rec_no, std::int32_t& counter);
+  // The DDE point of an I/O tag written at `rec_no`: an existing tag's old point goes first.
+  void RecordPoint(const TagRec_T& tag, bool existed, std::int32_t rec_no, std::int32_t source_id,
+                   std::string_view item_name);
+  // Undoes the members that `built` lists and `stored` does not, with their own members: their
+  // records are freed, their points removed and they no longer count as created.
+  void DiscardMadeMembers(const TagRec_T& built, const TagRec_T& stored);
+  void DiscardMadeTree(std::int32_t rec_no);
   // The member "<parent>\v" of a field, subfield or field-tag group. `parent_item` is the item
   // name of the parent, so the member reads "<parent item>.v".
   void AddValueMember(TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter,
@@ -79,6 +90,7 @@ class TagMerge final {
   bool stop_ = false;                           // no further row, or the dictionary is full
   std::int32_t family_ = 0;                     // kind of the top-level row of the tree being built
   std::optional<TagServerLookup> tag_servers_;  // with the client's access names only
+  std::unordered_set<std::int32_t> made_;       // the records of the tags this build made
 };
 
 }  // namespace quellor

@@ -96,6 +96,14 @@ std::int32_t TagRec_T::Member(std::uint32_t i) const {
   return I32(tl::kMembers + 4 * std::size_t{i});
 }
 
+bool TagRec_T::ListsMember(std::int32_t member) const {
+  const std::uint32_t count = MemberCount();
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (Member(i) == member) return true;
+  }
+  return false;
+}
+
 std::int32_t TagRec_T::AccessName() const {
   const std::size_t offset = tl::AccessNameOffset(Type());
   return offset == 0 ? 0 : I32(offset);

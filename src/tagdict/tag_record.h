@@ -69,6 +69,8 @@ class TagRec_T final {
   std::uint32_t MemberCount() const;
   // Member slot `i`; requires i < kMemberSlots.
   std::int32_t Member(std::uint32_t i) const;
+  // Whether one of the first MemberCount() slots holds `member`.
+  bool ListsMember(std::int32_t member) const;
 
   // The stored access name's DDE Source ID for an I/O type, else 0.
   std::int32_t AccessName() const;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -96,6 +97,41 @@ TEST(RemoveTagPoint, RemovesOnlyTheFirstExactMatchInRecordOrder) {
   names.SetTagPoint(2, "Q", 9, "I");
   names.RemoveTagPoint("Q");
   EXPECT_THAT(TagsOf(names, 1), IsEmpty());
+}
+
+TEST(ReconcileTagPoints, KeepsOnePointPerTagOnItsRecordAndReportsEachAccessNameChanged) {
+  CAccNames names = FromBlocks(
+      Block("A", 1, "View", "T", "KEEP;1:  I\nMOVED;2:  I\nGONE;3:  I\nKEEP;1:  J\n") +
+      Block("B", 2, "View", "T", "MOVED;5:  I\n") + Block("C", 3, "View", "T", "keep2;4:  I\n"));
+  // The dictionary holds KEEP at 1, KEEP2 at 4 and MOVED at 5.
+  const std::map<int, std::string> records = {{1, "KEEP"}, {4, "KEEP2"}, {5, "MOVED"}};
+  const auto record_of = [&](std::string_view name, int index) {
+    if (const auto it = records.find(index);
+        it != records.end() && EqualsIgnoreCase(it->second, name)) {
+      return index;
+    }
+    for (const auto& [number, tag] : records) {
+      if (tag == name) return number;
+    }
+    return 0;
+  };
+  ScopedReportCapture capture;
+  names.ReconcileTagPoints(record_of);
+  EXPECT_THAT(capture.messages(),
+              ElementsAre(ReportedMessage{"Access Name: A - 3 DDE points did not match Tagname.X: "
+                                          "1 moved to their tag's record, 2 removed",
+                                          1, 0},
+                          ReportedMessage{"Access Name: B - 1 DDE points did not match Tagname.X: "
+                                          "0 moved to their tag's record, 1 removed",
+                                          1, 0}));
+  EXPECT_EQ(PointsOf(names, 0), (std::vector<DDEPoint_T>{{"KEEP", 1, "I"}, {"MOVED", 5, "I"}}));
+  EXPECT_THAT(TagsOf(names, 1), IsEmpty());
+  EXPECT_THAT(TagsOf(names, 2), ElementsAre("keep2"));
+  // The removed points are gone from the name lookups too.
+  names.RemoveTagPoint("MOVED");
+  names.SetTagPoint(2, "GONE", 3, "I");
+  EXPECT_THAT(TagsOf(names, 0), ElementsAre("KEEP"));
+  EXPECT_THAT(TagsOf(names, 1), ElementsAre("GONE"));
 }
 
 // The points against a plain model: arrays with insertion at position 0 and linear scans, over

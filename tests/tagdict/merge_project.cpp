@@ -62,13 +62,40 @@ void MergeProject::SetRows(const std::vector<TrendRow>& rows) const {
   project_.Run("DELETE FROM TrendData; DELETE FROM Tags;" + TrendRowsSql(rows));
 }
 
+void MergeProject::AddServer(const std::string& server, const std::string& access_name) {
+  const int id = names_.GetCount() + 1;
+  const std::string node = Quoted("N" + std::to_string(id));
+  project_.Run(
+      StringPrintf("INSERT INTO Blocks VALUES (%d, %s);"
+                   "INSERT INTO ServerComputerPortToNodes VALUES (%d, %s);"
+                   "INSERT INTO ServerComputerPorts VALUES (%d, %s);",
+                   id, node.c_str(), id, node.c_str(), id, Quoted(server).c_str()));
+  AccName_T record;
+  record.SourceName = access_name;
+  record.TopicName = "TOPIC";
+  record.MasterServer = server;
+  record.StandbyServer = server;
+  record.ApplicationName = "PelnetData";
+  record.DDESourceID = id;
+  names_.AppendRecord(std::move(record));
+}
+
+void MergeProject::MoveTag(const std::string& tag, const std::string& server) const {
+  project_.Run(
+      "UPDATE Tags SET BlockId = (SELECT ServerComputerPortID FROM ServerComputerPorts "
+      "WHERE ServerComputerName = " +
+      Quoted(server) + ") WHERE TagName = " + Quoted(tag) + ";");
+}
+
 MergeResult MergeProject::Merge(bool with_access_names, bool discrete_as_integer) {
   MergeResult result;
   {
     ScopedReportCapture capture;
+    std::vector<int> app_access_names;
+    for (int i = 0; i < names_.GetCount(); ++i) app_access_names.push_back(i);
     CTagDict dict(TagDictOptions{.folder = app_.path().string(),
                                  .access_names = with_access_names ? &names_ : nullptr,
-                                 .app_access_names = {0},
+                                 .app_access_names = app_access_names,
                                  .update_dde_points = with_access_names,
                                  .discrete_as_integer = discrete_as_integer});
     EXPECT_TRUE(dict.is_open());
@@ -77,6 +104,7 @@ MergeResult MergeProject::Merge(bool with_access_names, bool discrete_as_integer
     parameters.SetInteger(1, 1);
     ProjectQuery query = ProjectQuery::Saved("qFTTrdData", parameters.get(), 0);
     EXPECT_TRUE(query.ok());
+    result.open_messages = capture.messages();
     capture.Clear();
     dict.BuildFromProject(query);
     result.messages = capture.messages();

@@ -1,7 +1,7 @@
 // A real project for the merge tests: trend rows in a real SQLite project database whose tags
 // are all served by computer "SRV", an access-name set with one "PelnetData" access name
 // (DDE Source ID 1) for it, and an application folder with an empty dictionary, merged as the
-// application build merges it.
+// application build merges it, with every access name of the set as the application's.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +37,8 @@ struct TrendRow {
 std::string TrendRowsSql(const std::vector<TrendRow>& rows);
 
 struct MergeResult {
-  std::vector<ReportedMessage> messages;  // what the merge reported (not the open or close)
+  std::vector<ReportedMessage> open_messages;  // what opening the dictionary reported
+  std::vector<ReportedMessage> messages;       // what the merge reported (not the open or close)
   TagDictCounters counters;
   std::string tag_file;        // Tagname.X after closing
   std::string companion_file;  // Tag_Ext.X after closing
@@ -54,8 +55,13 @@ class MergeProject final {
  public:
   explicit MergeProject(const std::vector<TrendRow>& rows, const std::string& extra_sql = "");
 
-  // Replaces the project's trend rows.
+  // Replaces the project's trend rows; every tag is served by "SRV" again.
   void SetRows(const std::vector<TrendRow>& rows) const;
+  // Adds computer `server` to the project with an access name `access_name` that it serves as
+  // its standby (so it is the computer's local access name), with the next DDE Source ID.
+  void AddServer(const std::string& server, const std::string& access_name);
+  // Serves project tag `tag` from computer `server`, added before, from now on.
+  void MoveTag(const std::string& tag, const std::string& server) const;
   // Opens the application's dictionary, merges qFTTrdData (parameters 0 and 1, option 0) and
   // closes it. Without the access-name set no server is looked up and no point recorded.
   MergeResult Merge(bool with_access_names = true, bool discrete_as_integer = true);

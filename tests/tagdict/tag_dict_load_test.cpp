@@ -73,6 +73,28 @@ TEST(LoadTagDict, FreesAMemberThatNoParentListsAndOnlyIt) {
   EXPECT_EQ(dict.tag_index()->at("E").ParentRecNo, 0);
 }
 
+TEST(LoadTagDict, FreesEveryMemberBelowAnOrphanAndUnlinksTheTagsOnlyItListed) {
+  TempDir dir;
+  // A\B lists A.B\C (which lists A.B.C\D) and E; X\Y and X\Z list each other, and no
+  // top-level tag lists either; K lists K\L, which lists K.L\M.
+  testing::WriteDictionary(
+      dir.path(), {TestTag{.name = "A.B.C\\D"}, TestTag{.name = "A\\B", .members = {3, 4}},
+                   TestTag{.name = "A.B\\C", .members = {1}}, TestTag{"E"},
+                   TestTag{.name = "X\\Y", .members = {6}}, TestTag{.name = "X\\Z", .members = {5}},
+                   TestTag{.name = "K", .members = {8}}, TestTag{.name = "K\\L", .members = {9}},
+                   TestTag{"K.L\\M"}});
+  CTagDict dict(In(dir));
+  const Loaded after{ReadFile(dir.path() / "Tagname.X"), ReadFile(dir.path() / "Tag_Ext.X")};
+  for (const std::int32_t n : {1, 2, 3, 5, 6}) {
+    EXPECT_TRUE(after.Record(n).IsFree()) << n;
+    EXPECT_EQ(after.Companion(n), std::string(512, '\0')) << n;
+  }
+  EXPECT_EQ(dict.used_count(), 4);
+  EXPECT_EQ(dict.tag_index()->size(), 4u);
+  EXPECT_EQ(dict.tag_index()->at("E"), (TagIdxData_T{4, 0, 0, 0}));
+  EXPECT_EQ(dict.tag_index()->at("K.L\\M"), (TagIdxData_T{9, 8, 0, 0}));
+}
+
 TEST(LoadTagDict, ASecondRecordOfAnOrphansNameIsAnOrphanToo) {
   TempDir dir;
   testing::WriteDictionary(dir.path(), {TestTag{"A\\B"}, TestTag{"X"}, TestTag{"A\\B"}});

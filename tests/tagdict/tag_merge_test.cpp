@@ -19,6 +19,7 @@ using ::testing::IsEmpty;
 using testing::MergeProject;
 using testing::MergeResult;
 using testing::TrendRow;
+using ::testing::UnorderedElementsAre;
 using Rows = std::vector<TrendRow>;
 
 std::vector<std::int32_t> Members(const TagRec_T& record) {
@@ -36,6 +37,29 @@ std::vector<std::string> Points(const CAccNames& names) {
     points.push_back(p.TagName + "=" + p.ItemName + "@" + std::to_string(p.TagIndex));
   });
   return points;
+}
+
+// Every DDE point of the set, as "access name:tag@record".
+std::vector<std::string> AllPoints(const CAccNames& names) {
+  std::vector<std::string> points;
+  for (int i = 0; i < names.GetCount(); ++i) {
+    const AccName_T& record = names.GetRecord(i);
+    if (record.Points == nullptr) continue;
+    record.Points->ForEach([&](const DDEPoint_T& p) {
+      points.push_back(record.SourceName + ":" + p.TagName + "@" + std::to_string(p.TagIndex));
+    });
+  }
+  return points;
+}
+
+ReportedMessage Incompatible(const std::string& tag) {
+  return {
+      "TagName.X : Tag " + tag + " cannot be modified, the old and new versions are incompatible",
+      2, 1};
+}
+
+ReportedMessage ChangedType(const std::string& tag) {
+  return {"        TagName.X : Tag " + tag + " has changed type", 0, 1};
 }
 
 TrendRow Fix(std::string tag, std::string fix, int code = 8) {
@@ -228,6 +252,72 @@ TEST(TagMerge, AChangedTypeKeepsTheStoredRecordAndStillCountsAsProcessed) {
   EXPECT_EQ(r.counters.ProcessedTotal, 1);
   EXPECT_EQ(r.counters.ProcessedIO, 1);
   EXPECT_EQ(r.counters.CreatedTotal + r.counters.ModifiedTotal, 0);
+}
+
+TEST(TagMerge, AMemberWhoseTypeChangedKeepsItsPlaceAndIsNotReportedRemoved) {
+  MergeProject project(Rows{{.tag = "T", .field = "F1", .field_code = 8},
+                            {.tag = "T", .field = "F2", .field_code = 7}});
+  const MergeResult first = project.Merge();
+  project.SetRows(
+      {{.tag = "T", .field = "F1", .field_code = 7}, {.tag = "T", .field = "F2", .field_code = 7}});
+  const MergeResult r = project.Merge();
+  EXPECT_THAT(r.messages, ElementsAre(ChangedType("T\\F1"), Incompatible("T\\F1")));
+  EXPECT_THAT(Members(r.Tag("T")), ElementsAre(first.RecNo("T\\F1"), first.RecNo("T\\F2")));
+  EXPECT_EQ(r.counters.ModifiedTotal, 0);
+}
+
+TEST(TagMerge, NewMembersOfATagThatCannotBeModifiedAreNotMadeAndLeaveNoPoint) {
+  MergeProject project({Fix("T", "B", 7), Fix("T", "C", 7)});
+  project.AddServer("SRV2", "PN2");
+  const MergeResult first = project.Merge();
+  // A sorts first and makes T a real tag: T and its value member keep their integer records.
+  project.SetRows({Fix("T", "A", 8), Fix("T", "B", 7), Fix("T", "C", 7)});
+  for (int rebuild = 0; rebuild < 2; ++rebuild) {
+    const MergeResult r = project.Merge();
+    EXPECT_THAT(r.messages, ElementsAre(ChangedType("T\\v"), Incompatible("T\\v"), ChangedType("T"),
+                                        Incompatible("T")));
+    EXPECT_FALSE(r.Find("T\\A"));
+    EXPECT_EQ(r.counters.CreatedTotal, 0);
+    EXPECT_EQ(r.tag_file.substr(tl::kRecordSize, 4 * tl::kRecordSize),
+              first.tag_file.substr(tl::kRecordSize, 4 * tl::kRecordSize));
+  }
+  project.MoveTag("T", "SRV2");
+  const MergeResult moved = project.Merge();
+  // B and C move with the new access name; T and T\v, kept as they were, keep theirs.
+  const auto at = [&](std::string_view name) { return std::to_string(moved.RecNo(name)); };
+  EXPECT_THAT(AllPoints(project.names()),
+              UnorderedElementsAre("PN1:T@" + at("T"), "PN1:T\\v@" + at("T\\v"),
+                                   "PN2:T\\B@" + at("T\\B"), "PN2:T\\C@" + at("T\\C")));
+}
+
+TEST(TagMerge, MembersBelowAnOrphanAreFreedWithItAndMadeAnew) {
+  // B\F, which B no longer lists, lists B.F\S; the new tag A takes the first free record.
+  MergeProject project(
+      {Fix("A", ""), {.tag = "B", .field = "F"}, {.tag = "B", .field = "F", .subfield = "S"}});
+  testing::WriteDictionary(project.app().path(),
+                           {testing::TestTag{.name = "B", .type = tl::kTypeGroup},
+                            testing::TestTag{.name = "B\\F", .type = tl::kTypeReal, .members = {3}},
+                            testing::TestTag{.name = "B.F\\S", .type = tl::kTypeReal}});
+  const MergeResult r = project.Merge();
+  for (const auto& m : r.messages) EXPECT_NE(m.level, 2) << m.text;
+  EXPECT_THAT(Members(r.Tag("B")), ElementsAre(r.RecNo("B\\F")));
+  EXPECT_THAT(Members(r.Tag("B\\F")), ElementsAre(r.RecNo("B.F\\S"), r.RecNo("B\\F\\v")));
+  EXPECT_EQ(r.Tag("B.F\\S").Parent(), r.RecNo("B\\F"));
+}
+
+TEST(TagMerge, AnEmptiedDictionaryTakesThePointsOfTheTagsItNoLongerHolds) {
+  MergeProject project({Fix("A", ""), Fix("B", ""), Fix("C", "")});
+  project.Merge();
+  testing::WriteFile(project.app().path() / "Tagname.X", "");
+  testing::WriteFile(project.app().path() / "Tag_Ext.X", "");
+  project.SetRows({Fix("B", ""), Fix("C", "")});
+  const MergeResult r = project.Merge();
+  EXPECT_THAT(r.open_messages,
+              ElementsAre(ReportedMessage{"Access Name: PN1 - 3 DDE points did not match "
+                                          "Tagname.X: 0 moved to their tag's record, 3 removed",
+                                          1, 0}));
+  EXPECT_THAT(r.messages, IsEmpty());  // no old point of another tag is taken over
+  EXPECT_THAT(Points(project.names()), ElementsAre("C=C@2", "B=B@1"));
 }
 
 TEST(TagMerge, NoRowWritesNothing) {

@@ -33,10 +33,11 @@ void MakeRemovable(const fs::path& root) {
 
 }  // namespace
 
-TempDir::TempDir() {
-  char name[] = "/tmp/qtXXXXXX";
+TempDir::TempDir(const fs::path& parent) {
+  std::string name = (parent / "qtXXXXXX").string();
   // mkdtemp fills in letters and digits only: no dot.
-  if (mkdtemp(name) == nullptr) Die("cannot create a temporary folder");
+  if (mkdtemp(name.data()) == nullptr)
+    Die("cannot create a temporary folder in " + parent.string());
   path_ = name;
 }
 

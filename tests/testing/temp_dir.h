@@ -11,7 +11,8 @@ namespace quellor::testing {
 
 class TempDir final {
  public:
-  TempDir();
+  // A folder in `parent`, which must hold no dot either.
+  explicit TempDir(const std::filesystem::path& parent = "/tmp");
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
