@@ -14,6 +14,8 @@ void PrintLine(std::string_view text) {
   std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
+void PrintUtf8(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
 void PrintError(std::string_view text) {
   std::fflush(stdout);
   const std::string line = "quellor-dump: " + Cp1252ToUtf8(text) + "\n";
@@ -45,6 +47,12 @@ std::string Quoted(std::string_view text) {
     }
   }
   return out + "\"";
+}
+
+std::string Hex(std::span<const std::uint8_t> bytes) {
+  std::string out;
+  for (const std::uint8_t byte : bytes) out += StringPrintf(out.empty() ? "%02X" : " %02X", byte);
+  return out;
 }
 
 }  // namespace quellor::dump

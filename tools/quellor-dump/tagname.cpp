@@ -1,54 +1,59 @@
 // quellor-dump tagname FOLDER|TAGNAME.X: the tag dictionary of an application folder (or the
 // one whose Tagname.X is given) as the build reads it: the header of Tagname.X, each used record
 // (number, name, type, parent, alarm group, access name, members), the free chain from its head,
-// and the size of Tag_Ext.X. File names are found without regard to case, as the build finds
-// them. A file without the dictionary's magic number is no dictionary, and one that ends inside
-// a record is cut: both are shown as far as they go and fail (exit 1).
+// and the size of Tag_Ext.X. As JSON the same with every field of each used record; as CSV one
+// row per used record with every field. A file without the dictionary's magic number is no
+// dictionary, and one that ends inside a record is cut: both are shown as far as they go and
+// fail (exit 1).
 #include <cstdint>
-#include <set>
 #include <span>
 #include <string>
 
 #include "base/format.h"
-#include "platform/env.h"
-#include "platform/path_resolver.h"
+#include "quellor-dump/csv_writer.h"
+#include "quellor-dump/dictionary_file.h"
 #include "quellor-dump/dump_command.h"
+#include "quellor-dump/json_writer.h"
+#include "quellor-dump/tag_fields.h"
 #include "tagdict/tag_layout.h"
-#include "tagdict/tag_record.h"
 
 namespace quellor::dump {
 namespace {
 
 namespace layout = tag_layout;
 
-// The folder of the dictionary the operand names: the operand itself when it is a folder, else
-// the folder of the Tagname.X it names.
-std::string DictionaryFolder(const std::string& operand) {
-  const Result<FileInfo> info = Env::Default().file_system().Stat(operand, /*follow=*/true);
-  if (info.ok() && info->type == FileType::kDirectory) return operand;
-  const std::size_t slash = operand.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : operand.substr(0, slash);
+// What the dump shows of Tag_Ext.X: its size, and how many whole units it holds.
+struct CompanionSize {
+  std::string path;
+  std::size_t bytes;
+  std::size_t whole_units() const { return bytes / layout::kCompanionRecordSize; }
+};
+
+std::optional<CompanionSize> ReadCompanion(const DictionaryFile& file) {
+  const std::optional<std::string> bytes = ReadInput(file.companion_path());
+  if (!bytes) return std::nullopt;
+  return CompanionSize{file.companion_path(), bytes->size()};
 }
 
-// The host path of a file in the folder, its name matched without regard to case.
-std::string FileInFolder(const std::string& host_folder, std::string_view file_name) {
-  Result<std::string> path = ResolvePath(ShownPath(host_folder) + std::string(file_name));
-  return path.ok() ? *path : host_folder + "/" + std::string(file_name.substr(1));
+// Fails with the file's problem on standard error, if it has one.
+int Verdict(const DictionaryFile& file) {
+  const std::optional<std::string> problem = file.Problem();
+  if (!problem) return kExitOk;
+  PrintError(*problem);
+  return kExitBadInput;
 }
 
-void PrintHeader(const TagHdr_T& header, std::int32_t whole_records) {
+void PrintHeader(const DictionaryFile& file) {
+  const TagHdr_T& header = *file.header();
   PrintLine(StringPrintf("magic        0x%08X%s", header.magic,
-                         header.magic == layout::kMagic ? "" : " (not the dictionary's)"));
+                         file.HasMagic() ? "" : " (not the dictionary's)"));
   PrintLine(StringPrintf("version      %d", header.version));
   PrintLine(StringPrintf("save count   %d", header.save_count));
-  PrintLine(
-      StringPrintf("records      %d (%d whole in the file)", header.record_count, whole_records));
+  PrintLine(StringPrintf("records      %d (%d whole in the file)", header.record_count,
+                         file.whole_records()));
   PrintLine(StringPrintf("free head    %d", header.free_head));
   PrintLine(StringPrintf("used         %d", header.used_count));
-  std::string reserved;
-  for (const std::uint8_t byte : header.reserved) reserved += StringPrintf(" %02X", byte);
-  PrintLine("reserved    " + reserved);
+  PrintLine("reserved     " + Hex(header.reserved));
 }
 
 void PrintRecord(std::int32_t number, const TagRec_T& record) {
@@ -62,73 +67,123 @@ void PrintRecord(std::int32_t number, const TagRec_T& record) {
   PrintLine(members);
 }
 
-// The free chain from the header's head, each record's next-free link in turn; a link that
-// leaves the file, names a used record or comes back to a record already met ends it.
-void PrintFreeChain(const std::string& bytes, std::int32_t head, std::int32_t whole_records) {
-  std::string chain = "free chain  ";
-  std::set<std::int32_t> met;
-  std::int32_t next = head;
-  while (next != 0) {
-    chain += StringPrintf(" %d", next);
-    if (next < 1 || next > whole_records || !met.insert(next).second) {
-      chain += " (broken)";
+void PrintFreeChain(const FreeChain& chain) {
+  std::string text = "free chain  ";
+  for (const std::int32_t record : chain.records) text += StringPrintf(" %d", record);
+  switch (chain.end) {
+    case FreeChain::End::kEnd:
+      text += " end";
       break;
-    }
-    const auto* at =
-        reinterpret_cast<const std::uint8_t*>(bytes.data()) + layout::RecordOffset(next);
-    const TagRec_T record(
-        std::span<const std::uint8_t, layout::kRecordSize>(at, layout::kRecordSize));
-    if (!record.IsFree()) {
-      chain += " (a used record: broken)";
+    case FreeChain::End::kBroken:
+      text += " (broken)";
       break;
-    }
-    next = record.NextFree();
+    case FreeChain::End::kUsedRecord:
+      text += " (a used record: broken)";
+      break;
   }
-  PrintLine(chain + (next == 0 ? " end" : ""));
+  PrintLine(text);
+}
+
+int PrintText(const DictionaryFile& file) {
+  PrintLine("Tagname.X    " + ShownPath(file.tag_path()));
+  if (!file.header()) return Verdict(file);
+  PrintHeader(file);
+  if (!file.HasMagic()) return Verdict(file);
+  for (std::int32_t n = 1; n <= file.whole_records(); ++n) {
+    const TagRec_T record = file.Record(n);
+    if (!record.IsFree()) PrintRecord(n, record);
+  }
+  PrintFreeChain(FollowFreeChain(file));
+  const std::optional<CompanionSize> companion = ReadCompanion(file);
+  if (!companion) return kExitBadInput;
+  PrintLine(StringPrintf("Tag_Ext.X    %s: %zu bytes, %zu whole units of %zu",
+                         ShownPath(companion->path).c_str(), companion->bytes,
+                         companion->whole_units(), layout::kCompanionRecordSize));
+  return Verdict(file);
+}
+
+void WriteHeader(JsonWriter& json, const DictionaryFile& file) {
+  const TagHdr_T& header = *file.header();
+  json.Key("header").BeginObject();
+  json.Key("magic").Int(header.magic).Key("version").Int(header.version);
+  json.Key("save_count").Int(header.save_count).Key("record_count").Int(header.record_count);
+  json.Key("whole_records").Int(file.whole_records());
+  json.Key("free_head").Int(header.free_head).Key("used_count").Int(header.used_count);
+  json.Key("reserved").String(Hex(header.reserved));
+  json.End();
+}
+
+void WriteRecords(JsonWriter& json, const DictionaryFile& file) {
+  json.Key("records").BeginArray();
+  for (std::int32_t n = 1; n <= file.whole_records(); ++n) {
+    const TagRec_T record = file.Record(n);
+    if (record.IsFree()) continue;
+    json.BeginObject().Key("record").Int(n);
+    for (const TagField& field : TagFields()) WriteField(json.Key(field.name), field.value(record));
+    json.End();
+  }
+  json.End();
+}
+
+void WriteFreeChain(JsonWriter& json, const FreeChain& chain) {
+  json.Key("free_chain").BeginObject().Key("records").BeginArray();
+  for (const std::int32_t record : chain.records) json.Int(record);
+  json.End().Key("end").String(chain.end == FreeChain::End::kEnd          ? "end"
+                               : chain.end == FreeChain::End::kUsedRecord ? "used record"
+                                                                          : "broken");
+  json.End();
+}
+
+int PrintJson(const DictionaryFile& file) {
+  JsonWriter json;
+  json.BeginObject().Key("tagname_x").String(ShownPath(file.tag_path()));
+  int code = kExitOk;
+  if (file.header()) WriteHeader(json, file);
+  if (file.HasMagic()) {
+    WriteRecords(json, file);
+    WriteFreeChain(json, FollowFreeChain(file));
+    if (const std::optional<CompanionSize> companion = ReadCompanion(file)) {
+      json.Key("tag_ext_x").BeginObject().Key("path").String(ShownPath(companion->path));
+      json.Key("bytes").Int(static_cast<std::int64_t>(companion->bytes));
+      json.Key("whole_units").Int(static_cast<std::int64_t>(companion->whole_units()));
+      json.End();
+    } else {
+      code = kExitBadInput;
+    }
+  }
+  PrintUtf8(json.Finish());
+  return code == kExitOk ? Verdict(file) : code;
+}
+
+int PrintCsv(const DictionaryFile& file) {
+  std::vector<std::string> row = {"record"};
+  for (const TagField& field : TagFields()) row.emplace_back(field.name);
+  PrintCsvRow(row);
+  if (!file.HasMagic()) return Verdict(file);
+  for (std::int32_t n = 1; n <= file.whole_records(); ++n) {
+    const TagRec_T record = file.Record(n);
+    if (record.IsFree()) continue;
+    row.assign({std::to_string(n)});
+    for (const TagField& field : TagFields()) row.push_back(FieldText(field.value(record)));
+    PrintCsvRow(row);
+  }
+  return Verdict(file);
 }
 
 }  // namespace
 
-int DumpTagname(std::span<const std::string> operands) {
-  const std::string folder = DictionaryFolder(operands[0]);
-  const std::string tag_path = FileInFolder(folder, layout::kTagFileName);
-  const std::optional<std::string> bytes = ReadInput(tag_path);
-  if (!bytes) return kExitBadInput;
-  PrintLine("Tagname.X    " + ShownPath(tag_path));
-  if (bytes->size() < layout::kHeaderSize) {
-    PrintError(ShownPath(tag_path) + ": damaged (no whole header)");
-    return kExitBadInput;
+int DumpTagname(const DumpRequest& request) {
+  const std::optional<DictionaryFile> file = DictionaryFile::Read(request.operands[0]);
+  if (!file) return kExitBadInput;
+  switch (request.format) {
+    case OutputFormat::kText:
+      return PrintText(*file);
+    case OutputFormat::kJson:
+      return PrintJson(*file);
+    case OutputFormat::kCsv:
+      return PrintCsv(*file);
   }
-  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
-  const TagHdr_T header = TagHdr_T::Decode({data, bytes->size()});
-  const auto whole_records = static_cast<std::int32_t>(
-      bytes->size() < layout::kRecordSize ? 0 : bytes->size() / layout::kRecordSize - 1);
-  PrintHeader(header, whole_records);
-  if (header.magic != layout::kMagic) {
-    PrintError(ShownPath(tag_path) + ": not a tag dictionary (its magic number is wrong)");
-    return kExitBadInput;
-  }
-  for (std::int32_t n = 1; n <= whole_records; ++n) {
-    const TagRec_T record(std::span<const std::uint8_t, layout::kRecordSize>(
-        data + layout::RecordOffset(n), layout::kRecordSize));
-    if (!record.IsFree()) PrintRecord(n, record);
-  }
-  PrintFreeChain(*bytes, header.free_head, whole_records);
-
-  const std::string companion_path = FileInFolder(folder, layout::kCompanionFileName);
-  const std::optional<std::string> companion = ReadInput(companion_path);
-  if (!companion) return kExitBadInput;
-  PrintLine(StringPrintf("Tag_Ext.X    %s: %zu bytes, %zu whole units of %zu",
-                         ShownPath(companion_path).c_str(), companion->size(),
-                         companion->size() / layout::kCompanionRecordSize,
-                         layout::kCompanionRecordSize));
-  if (const std::size_t cut = bytes->size() % layout::kRecordSize;
-      bytes->size() > layout::kRecordSize && cut != 0) {
-    PrintError(StringPrintf("%s: cut (%zu bytes after the last whole record)",
-                            ShownPath(tag_path).c_str(), cut));
-    return kExitBadInput;
-  }
-  return kExitOk;
+  return kExitUsage;
 }
 
 }  // namespace quellor::dump
