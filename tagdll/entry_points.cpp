@@ -93,6 +93,7 @@ std::int32_t tdl_Rollback(std::int32_t /*end*/) {
     return begun ? kTdlOk : kTdlFailed;
   }
   const quellor::Status rolled_back = Attachment()->RollBack();
+  if (rolled_back.code() == quellor::StatusCode::kInvalidArgument) return kTdlFailed;  // none begun
   if (!rolled_back.ok()) {
     quellor::tagdll::WriteErrorLine(rolled_back.message());
     return kTdlFailed;
