@@ -17,6 +17,8 @@
 #include "driver/preview.h"
 #include "platform/env.h"
 #include "platform/file_system.h"
+#include "testing/background_process.h"
+#include "testing/lock_holder.h"
 #include "testing/project_database.h"
 #include "testing/temp_dir.h"
 
@@ -126,9 +128,14 @@ class Preview : public ::testing::Test {
     });
   }
 
-  RunResult RunPreview(bool by_environment) const {
+  testing::RunOptions PreviewOptions() const {
     testing::RunOptions options;
     options.env = {{"QUELLOR_PREFIX", preview_machine_.prefix().string()}, {"LC_ALL", "C"}};
+    return options;
+  }
+
+  RunResult RunPreview(bool by_environment) const {
+    testing::RunOptions options = PreviewOptions();
     std::vector<std::string> args = {BuildMachine::ProjectLine(kProject)};
     if (by_environment) {
       options.env.emplace_back("QUELLOR_PREVIEW", "1");
@@ -136,6 +143,10 @@ class Preview : public ::testing::Test {
       args.insert(args.begin(), "--preview");
     }
     return testing::RunBinary(testing::BinaryPath("quellor"), args, options);
+  }
+
+  fs::path AppFolder(const BuildMachine& machine, const std::string& app) const {
+    return machine.ProjectDir(kProject) / "FactorySuite" / "Clients" / "InTApps" / app;
   }
 
   // The preview reports what the build reports, line for line, and writes nothing; then the
@@ -165,6 +176,40 @@ TEST_F(Preview, ReportsTheSamplePlantsBuildsAndWritesNothing) {
   ExpectPreviewIsTheBuild("an unchanged rebuild", /*by_environment=*/true);
   RunSql(kChangesSql);
   ExpectPreviewIsTheBuild("a rebuild after changes and a new application");
+}
+
+TEST_F(Preview, EndsWithItsLineWhereAnOldFormatDictionaryEndsTheBuild) {
+  AddPlant();
+  ExpectPreviewIsTheBuild("the first build");
+  OnBoth([&](const BuildMachine& machine) {
+    const fs::path dictionary = AppFolder(machine, "Unit1") / "Tagname.X";
+    std::string bytes = testing::ReadFile(dictionary);
+    bytes[4] = 8;  // the header's version
+    testing::WriteFile(dictionary, bytes);
+  });
+  ExpectPreviewIsTheBuild("a build that ends with exit code 1");
+}
+
+TEST_F(Preview, WaitsForTheApplicationFolderABuildHolds) {
+  AddPlant();
+  ASSERT_EQ(preview_machine_.Build(kProject).exit_code, 0);
+  const Snapshot before = SnapshotOf(preview_machine_);
+  testing::LockHolder build(AppFolder(preview_machine_, "Packaging"));
+  testing::BackgroundProcess preview(testing::BinaryPath("quellor"),
+                                     {"--preview", BuildMachine::ProjectLine(kProject)},
+                                     PreviewOptions());
+  // The preview's last line before it takes the folder's lock.
+  std::string line;
+  do {
+    line = preview.ReadOutputLine();
+  } while (!line.empty() && !line.starts_with("Modifying existing InTouch application Packaging"));
+  ASSERT_FALSE(line.empty()) << "the preview ended without reaching the application folder";
+  build.Release();
+  const RunResult result = preview.Wait();
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << result.out;
+  EXPECT_TRUE(result.out.ends_with(kNothingWrittenLine)) << result.out;
+  EXPECT_EQ(SnapshotOf(preview_machine_), before);
 }
 
 TEST_F(Preview, ReportsBuildsOfHostileProjectDataAndWritesNothing) {
