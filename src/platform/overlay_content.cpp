@@ -56,6 +56,20 @@ void OverlayContent::CutOut(std::uint64_t begin, std::uint64_t end) {
   }
 }
 
+bool OverlayContent::SameAsBelow(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  const std::uint64_t end = offset + data.size();
+  if (below_ == nullptr || end > below_shown_) return false;
+  auto range = written_.lower_bound(offset);
+  if (range != written_.end() && range->first < end) return false;
+  if (range != written_.begin() &&
+      std::prev(range)->first + std::prev(range)->second.size() > offset) {
+    return false;
+  }
+  std::vector<std::uint8_t> bytes(data.size());
+  const Result<std::size_t> read = below_->ReadAt(offset, bytes);
+  return read.ok() && *read == bytes.size() && std::equal(bytes.begin(), bytes.end(), data.begin());
+}
+
 void OverlayContent::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
   if (data.empty()) return;
   const std::uint64_t end = offset + data.size();
@@ -69,7 +83,22 @@ void OverlayContent::WriteAt(std::uint64_t offset, std::span<const std::uint8_t>
       return;
     }
   }
-  CutOut(offset, end);
+  // Page by page, each run of pages that differ from the file below held as one range.
+  std::uint64_t run_start = offset;
+  for (std::uint64_t at = offset; at < end;) {
+    const std::uint64_t page_end = std::min(end, (at / kPage + 1) * kPage);
+    if (SameAsBelow(at, data.subspan(at - offset, page_end - at))) {
+      Hold(run_start, data.subspan(run_start - offset, at - run_start));
+      run_start = page_end;
+    }
+    at = page_end;
+  }
+  Hold(run_start, data.subspan(run_start - offset, end - run_start));
+}
+
+void OverlayContent::Hold(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  if (data.empty()) return;
+  CutOut(offset, offset + data.size());
   written_.emplace(offset, std::vector<std::uint8_t>(data.begin(), data.end()));
   written_bytes_ += data.size();
 }

@@ -1,6 +1,7 @@
 // The bytes of one file of a preview (overlay_file_system.h): those of a file below, where
-// there is one, under the ranges written since. Only the written ranges are held in memory, so
-// a dictionary updated record by record costs the records written, not the whole file.
+// there is one, under the ranges written since. Only the written pages that differ from the
+// file below are held in memory, so a dictionary rewritten in place costs the pages it
+// changes, not the whole file.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +34,16 @@ class OverlayContent final {
   void Resize(std::uint64_t size);
 
  private:
+  // Whether [offset, offset + data.size()) shows the file below and already holds `data`: a
+  // record a rebuild writes unchanged then costs no memory.
+  bool SameAsBelow(std::uint64_t offset, std::span<const std::uint8_t> data);
+  // Holds `data` at `offset` as one range, replacing what the ranges held there.
+  void Hold(std::uint64_t offset, std::span<const std::uint8_t> data);
   // Removes the written ranges that overlap [begin, end), keeping their bytes outside it.
   void CutOut(std::uint64_t begin, std::uint64_t end);
+
+  // Writes are compared with the file below in pages of this size.
+  static constexpr std::uint64_t kPage = 4096;
 
   std::unique_ptr<File> below_;
   // How many leading bytes of the file below still show: a cut hides the rest for good.

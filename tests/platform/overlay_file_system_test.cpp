@@ -110,6 +110,9 @@ TEST_F(OverlayFileSystemTest, AFileUpdatedInPlaceHoldsOnlyTheRangesWritten) {
   options.access = FileAccess::kReadWrite;
   Result<std::unique_ptr<File>> file = layer_.Open(At("Tagname.X"), options);
   ASSERT_THAT(file.status(), IsOk());
+  // A rewrite of the whole file with its own bytes holds nothing.
+  ASSERT_THAT((*file)->WriteAt(0, Bytes(expected)), IsOk());
+  EXPECT_EQ(layer_.HeldBytes(), 0u);
   for (int record = 0; record < 10; ++record) {
     std::string bytes(100, static_cast<char>('0' + record));
     const std::uint64_t offset = 50000 * record + 7;
@@ -179,8 +182,8 @@ TEST_F(OverlayFileSystemTest, LocksAreTakenOnTheFilesAndFoldersBelow) {
               StatusIs(StatusCode::kHeld));
 }
 
-// Random writes and cuts over a file below, against a plain string; the bytes held are the
-// written bytes still inside the file, each counted once.
+// Random writes, rewrites of the bytes already there and cuts over a file below, against a
+// plain string; the bytes held are at most the bytes ever written still inside the file.
 TEST(OverlayContentTest, FollowsAStringThroughRandomWritesAndCuts) {
   const std::uint32_t first_seed = testing::TestSeed(7);
   for (std::uint32_t seed = first_seed; seed < first_seed + 20; ++seed) {
@@ -204,6 +207,14 @@ TEST(OverlayContentTest, FollowsAStringThroughRandomWritesAndCuts) {
         continue;
       }
       std::string bytes(1 + random() % 300, static_cast<char>('A' + step % 26));
+      if (random() % 4 == 0 && offset < model.size()) {
+        // Bytes the file holds already: held no more than they were.
+        bytes = model.substr(offset, bytes.size());
+        content.WriteAt(offset,
+                        {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+        std::fill_n(written.begin() + static_cast<std::ptrdiff_t>(offset), bytes.size(), true);
+        continue;
+      }
       content.WriteAt(offset, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
       if (model.size() < offset + bytes.size()) {
         model.resize(offset + bytes.size(), '\0');
@@ -216,7 +227,7 @@ TEST(OverlayContentTest, FollowsAStringThroughRandomWritesAndCuts) {
     ASSERT_EQ(content.ReadAt(0, Bytes(read)).value(), model.size());
     read.resize(model.size());
     EXPECT_EQ(read, model);
-    EXPECT_EQ(content.written_bytes(),
+    EXPECT_LE(content.written_bytes(),
               static_cast<std::uint64_t>(std::count(written.begin(), written.end(), true)));
     std::string middle(100, '?');
     if (model.size() > 150) {
