@@ -64,6 +64,12 @@ void PushComponents(std::string_view path, std::vector<std::string>& pending) {
   pending.insert(pending.end(), components.rbegin(), components.rend());
 }
 
+// Where relative paths start; the root when the working folder is gone.
+std::string WorkingFolder(FileSystem& below) {
+  Result<std::string> folder = below.RealPath(".");
+  return folder.ok() ? std::move(folder).value() : std::string("/");
+}
+
 }  // namespace
 
 // An open file of the view. Until it is first changed, a file that only the file system below
@@ -150,7 +156,7 @@ class OverlayFileSystem::LayerFile final : public File {
 
 OverlayFileSystem::OverlayFileSystem(FileSystem& below)
     : below_(below),
-      working_folder_(below.RealPath(".").ok() ? *below.RealPath(".") : std::string("/")),
+      working_folder_(WorkingFolder(below)),
       umask_(FileModeMask()),
       next_inode_(std::numeric_limits<std::uint64_t>::max()) {}
 
