@@ -72,9 +72,9 @@ std::string WorkingFolder(FileSystem& below) {
 
 }  // namespace
 
-// An open file of the view. Until it is first changed, a file that only the file system below
-// holds is read from there; its first change copies it up into the layer (its written ranges
-// only). `below_` also holds the lock taken at the open.
+// An open file of the view. A file opened for reading that only the file system below holds is
+// read from there (a mode set through it copies it up into the layer); one opened for writing
+// is the layer's entry. `below_` also holds the lock taken at the open.
 class OverlayFileSystem::LayerFile final : public File {
  public:
   LayerFile(OverlayFileSystem& layer, std::string key, std::string path, bool writable,
@@ -93,7 +93,7 @@ class OverlayFileSystem::LayerFile final : public File {
   }
 
   Status WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override {
-    if (Status ready = CopyUpForWriting(); !ready.ok()) return ready;
+    if (Status writable = CheckWritable(); !writable.ok()) return writable;
     entry_->content.WriteAt(offset, data);
     Touch(*entry_);
     return Status::Ok();
@@ -105,7 +105,7 @@ class OverlayFileSystem::LayerFile final : public File {
   }
 
   Status Extend(std::uint64_t size) override {
-    if (Status ready = CopyUpForWriting(); !ready.ok()) return ready;
+    if (Status writable = CheckWritable(); !writable.ok()) return writable;
     if (entry_->content.size() < size) {
       entry_->content.Resize(size);
       Touch(*entry_);
@@ -139,11 +139,9 @@ class OverlayFileSystem::LayerFile final : public File {
     return Status::Ok();
   }
 
-  // A file opened for reading refuses writes, as the host's does.
-  Status CopyUpForWriting() {
-    if (!writable_) return ErrnoStatus(path_, EBADF);
-    return CopyUp();
-  }
+  // A file opened for reading refuses writes, as the host's does; one opened for writing has
+  // its entry from the open.
+  Status CheckWritable() const { return writable_ ? Status::Ok() : ErrnoStatus(path_, EBADF); }
 
   OverlayFileSystem& layer_;
   const std::string key_;
@@ -291,11 +289,12 @@ Result<std::unique_ptr<File>> OverlayFileSystem::Open(const std::string& path,
 
   const auto found = entries_.find(*key);
   EntryPtr entry = found != entries_.end() ? found->second : nullptr;
+  // The file below: first its lock, where it holds a file of that name, so that nothing is
+  // read of a file another build is writing; and the bytes of a file only read.
   std::unique_ptr<File> below;
-  // The file below gives the bytes of a file not yet changed, and the lock of any file it
-  // holds under that name.
   const Result<FileInfo> below_info = entry == nullptr ? info : below_.Stat(*key, /*follow=*/false);
-  if (entry == nullptr || (options.lock != FileLock::kNone && below_info.ok())) {
+  const bool reads_below = entry == nullptr && !writes;
+  if (reads_below || (options.lock != FileLock::kNone && below_info.ok())) {
     OpenOptions reading = options;
     reading.access = FileAccess::kRead;
     reading.creation = FileCreation::kOpenExisting;
@@ -304,10 +303,14 @@ Result<std::unique_ptr<File>> OverlayFileSystem::Open(const std::string& path,
     if (!opened.ok()) return NamedAs(opened.status(), *key, path);
     below = std::move(opened).value();
   }
-  if (options.creation == FileCreation::kCreateOrTruncate) {
+  // A handle opened for writing is bound to the layer's entry, as to an inode: it follows its
+  // file through renames, and every such handle sees the others' writes.
+  if (writes && entry == nullptr) {
     Result<EntryPtr> copied = EntryAt(*key);
     if (!copied.ok()) return NamedAs(copied.status(), *key, path);
     entry = std::move(copied).value();
+  }
+  if (writes && options.creation == FileCreation::kCreateOrTruncate) {
     entry->content.Resize(0);
     Touch(*entry);
   }

@@ -100,6 +100,17 @@ TEST_F(OverlayFileSystemTest, EveryChangeIsSeenThroughTheLayerAndNoneBelow) {
   EXPECT_EQ(*names, (std::vector<std::string>{"Link", "Old.txt", "Replaced.txt", "Sub"}));
   EXPECT_EQ(layer_.Stat(At("Sub/Made"), true)->type, FileType::kDirectory);
 
+  // A handle opened for writing follows its file through a rename.
+  OpenOptions writing;
+  writing.access = FileAccess::kReadWrite;
+  Result<std::unique_ptr<File>> handle = layer_.Open(At("Sub/Made/Deep.txt"), writing);
+  ASSERT_THAT(handle.status(), IsOk());
+  EXPECT_THAT(layer_.Rename(At("Sub/Made/Deep.txt"), At("Moved.txt"), RenameMode::kReplace),
+              IsOk());
+  std::string moved = "yz";
+  EXPECT_THAT((*handle)->WriteAt(0, Bytes(moved)), IsOk());
+  EXPECT_EQ(ReadThroughLayer("Moved.txt").value(), "yzx");
+
   EXPECT_EQ(Below(dir_.path()), before);
 }
 
