@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 
 #include "base/ascii.h"
@@ -212,6 +213,12 @@ Status Import(const std::string& access_path, const std::string& folder,
   return CannotRead(access_path, "it changed during every import");
 }
 
+// The system's temporary folder: TMPDIR, else /tmp.
+std::string TemporaryFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  return folder != nullptr && *folder != '\0' ? folder : "/tmp";
+}
+
 }  // namespace
 
 Result<std::string> AccessImageOf(const std::string& access_path,
@@ -234,6 +241,29 @@ Result<std::string> AccessImageOf(const std::string& access_path,
   if (Status imported = Import(source, folder, image_name, stall_timeout); !imported.ok())
     return imported;
   return image_path;
+}
+
+Result<AccessImageSource> AccessImageForReading(const std::string& access_path,
+                                                std::chrono::milliseconds stall_timeout) {
+  Result<std::string> resolved = Files().RealPath(access_path);
+  if (!resolved.ok()) return CannotRead(access_path, resolved.status().message());
+  const std::string& source = *resolved;
+  const std::string image_name = ImageName(source);
+  const std::string prefix = PrefixDir();
+  Result<std::string> stamp = StampOf(source);
+  if (!stamp.ok()) return CannotRead(source, stamp.status().message());
+  if (!prefix.empty()) {
+    const std::string image_path = prefix + "/cache/access/" + image_name;
+    if (StampInImage(image_path) == *stamp) return AccessImageSource{image_path, false};
+  }
+  MentionOpenInAccess(source);
+  const std::string temporary =
+      TemporaryFolder() + "/" + TemporaryFileName(image_name, CurrentProcessId());
+  if (Status imported = RunImport(source, temporary, stall_timeout); !imported.ok()) {
+    (void)Files().Remove(temporary);
+    return imported;
+  }
+  return AccessImageSource{temporary, true};
 }
 
 }  // namespace quellor::tagdll

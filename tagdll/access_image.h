@@ -27,4 +27,15 @@ inline constexpr std::chrono::milliseconds kImportStallTimeout{30000};
 Result<std::string> AccessImageOf(const std::string& access_path,
                                   std::chrono::milliseconds stall_timeout = kImportStallTimeout);
 
+// Where an attachment that keeps nothing reads the Access file's tables: its image when that is
+// up to date, else a fresh import into a temporary file in the system's temporary folder
+// (outside the prefix and the project), which the caller removes as soon as it has read it.
+// The cache is neither made nor changed.
+struct AccessImageSource {
+  std::string path;
+  bool temporary = false;
+};
+Result<AccessImageSource> AccessImageForReading(
+    const std::string& access_path, std::chrono::milliseconds stall_timeout = kImportStallTimeout);
+
 }  // namespace quellor::tagdll

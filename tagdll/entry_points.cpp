@@ -1,7 +1,8 @@
-// The nine working entry points of libtagdll.so. The library holds one attachment at a time;
+// The working entry points of libtagdll.so. The library holds one attachment at a time;
 // it lives from tdl_Attach to tdl_Release (or the library's unloading).
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/path_resolver.h"
 #include "tagdll/error_line.h"
@@ -10,11 +11,18 @@
 
 namespace {
 
+using quellor::tagdll::Changes;
 using quellor::tagdll::ProjectDatabase;
 
 std::unique_ptr<ProjectDatabase>& Attachment() {
   static std::unique_ptr<ProjectDatabase> attachment;
   return attachment;
+}
+
+// Set by tdl_BeginTrans before an attach: the next attachment's changes are discarded.
+bool& TransactionBegun() {
+  static bool begun = false;
+  return begun;
 }
 
 // The program's own message for a failed attach cannot say why; this line does.
@@ -53,15 +61,43 @@ std::int32_t tdl_Attach(const char* path, std::int32_t /*end*/) {
   // The database is found by the machine's rules, as every other file of the program.
   const quellor::Result<std::string> host_path = quellor::ResolvePath(path);
   if (!host_path.ok()) {
+    TransactionBegun() = false;
     ExplainAttachFailure(host_path.status().message());
     return kTdlFailed;
   }
-  quellor::Result<std::unique_ptr<ProjectDatabase>> opened = ProjectDatabase::Open(*host_path);
+  const Changes changes = TransactionBegun() ? Changes::kDiscarded : Changes::kKept;
+  TransactionBegun() = false;
+  quellor::Result<std::unique_ptr<ProjectDatabase>> opened =
+      ProjectDatabase::Open(*host_path, changes);
   if (!opened.ok()) {
     ExplainAttachFailure(opened.status().message());
     return kTdlFailed;
   }
   Attachment() = std::move(opened).value();
+  return kTdlOk;
+}
+
+std::int32_t tdl_BeginTrans(std::int32_t /*end*/) {
+  if (Attachment() != nullptr) {
+    ExplainAttachFailure("a transaction begins before the attach, not during an attachment");
+    return kTdlFailed;
+  }
+  TransactionBegun() = true;
+  return kTdlOk;
+}
+
+std::int32_t tdl_Rollback(std::int32_t /*end*/) {
+  if (Attachment() == nullptr) {
+    // A transaction begun for an attach that never came ends here.
+    const bool begun = std::exchange(TransactionBegun(), false);
+    return begun ? kTdlOk : kTdlFailed;
+  }
+  const quellor::Status rolled_back = Attachment()->RollBack();
+  if (rolled_back.code() == quellor::StatusCode::kInvalidArgument) return kTdlFailed;  // none begun
+  if (!rolled_back.ok()) {
+    quellor::tagdll::WriteErrorLine(rolled_back.message());
+    return kTdlFailed;
+  }
   return kTdlOk;
 }
 

@@ -8,6 +8,7 @@
 #include "base/ascii.h"
 #include "base/cp1252.h"
 #include "base/format.h"
+#include "platform/env.h"
 #include "tagdll/access_image.h"
 #include "tagdll/error_line.h"
 #include "tagdll/sql/access_functions.h"
@@ -74,18 +75,18 @@ bool IsOptionalQuery(std::string_view name) {
   return EqualsIgnoreCase(name, "qPersistentData") || EqualsIgnoreCase(name, "qFTTagServer");
 }
 
-}  // namespace
-
-Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string& path) {
-  const Result<DatabaseForm> form = FormOfDatabaseFile(path);
-  if (!form.ok()) return form.status();
-  // An Access file is never opened itself: its SQLite image is.
-  std::string host_path = path;
-  if (*form == DatabaseForm::kAccess) {
-    Result<std::string> image = AccessImageOf(path);
-    if (!image.ok()) return image.status();
-    host_path = *std::move(image);
+// A damaged file can carry a good header; reading the schema finds that out now.
+Status CheckReadable(sqlite3* connection, const std::string& host_path) {
+  if (sqlite3_exec(connection, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) !=
+      SQLITE_OK) {
+    return Status::Corruption(StringPrintf("%s is not a readable SQLite project database: %s",
+                                           host_path.c_str(), sqlite3_errmsg(connection)));
   }
+  return Status::Ok();
+}
+
+// Opens the database file itself, for an attachment that keeps its changes there.
+Result<ConnectionPtr> OpenOnDisk(const std::string& host_path) {
   sqlite3* raw = nullptr;
   // One thread uses the library at a time (its attachment is process-wide and unlocked), so
   // SQLite need not lock the connection on every call: a merge makes millions of them.
@@ -97,22 +98,109 @@ Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string
                                         raw != nullptr ? sqlite3_errmsg(raw) : "out of memory"));
   }
   sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+  return connection;
+}
+
+// A copy in memory of the database file, made with SQLite's backup from a read-only
+// connection: nothing is ever written beside the file.
+Result<ConnectionPtr> LoadIntoMemory(const std::string& host_path) {
+  sqlite3* raw_file = nullptr;
+  const int rc = sqlite3_open_v2(host_path.c_str(), &raw_file,
+                                 SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+  const ConnectionPtr file(raw_file);
+  if (rc != SQLITE_OK) {
+    return Status::IoError(
+        StringPrintf("%s: %s", host_path.c_str(),
+                     raw_file != nullptr ? sqlite3_errmsg(raw_file) : "out of memory"));
+  }
+  sqlite3_busy_timeout(raw_file, kBusyTimeoutMs);
+  if (Status readable = CheckReadable(raw_file, host_path); !readable.ok()) return readable;
+  sqlite3* raw = nullptr;
+  sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  ConnectionPtr memory(raw);
+  if (raw == nullptr) return Status::IoError(host_path + ": out of memory");
+  sqlite3_backup* const backup = sqlite3_backup_init(raw, "main", raw_file, "main");
+  if (backup == nullptr) {
+    return Status::IoError(StringPrintf("%s cannot be loaded into memory: %s", host_path.c_str(),
+                                        sqlite3_errmsg(raw)));
+  }
+  const int stepped = sqlite3_backup_step(backup, -1);
+  sqlite3_backup_finish(backup);
+  if (stepped != SQLITE_DONE) {
+    return Status::IoError(StringPrintf("%s cannot be loaded into memory: %s", host_path.c_str(),
+                                        sqlite3_errstr(stepped)));
+  }
+  return memory;
+}
+
+// The settings every attachment's connection has, and Access's functions.
+Status Configure(sqlite3* connection, const std::string& host_path) {
   // Saved queries are SQLite SQL: a double-quoted text there is a name, never a literal.
-  sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-  sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-  if (sql::RegisterAccessFunctions(raw) != SQLITE_OK) {
+  sqlite3_db_config(connection, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(connection, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  if (sql::RegisterAccessFunctions(connection) != SQLITE_OK) {
     return Status::IoError(StringPrintf("%s: Access's functions cannot be registered: %s",
-                                        host_path.c_str(), sqlite3_errmsg(raw)));
+                                        host_path.c_str(), sqlite3_errmsg(connection)));
   }
-  // A damaged file can carry a good header; reading the schema finds that out now.
-  if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) !=
-      SQLITE_OK) {
-    return Status::Corruption(StringPrintf("%s is not a readable SQLite project database: %s",
-                                           host_path.c_str(), sqlite3_errmsg(raw)));
+  return CheckReadable(connection, host_path);
+}
+
+// A fresh import made for one attachment only: removed once it was read into memory.
+class TemporaryImage final {
+ public:
+  explicit TemporaryImage(std::string path) : path_(std::move(path)) {}
+  ~TemporaryImage() { (void)Env::Default().file_system().Remove(path_); }
+  TemporaryImage(const TemporaryImage&) = delete;
+  TemporaryImage& operator=(const TemporaryImage&) = delete;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string& path,
+                                                               Changes changes) {
+  const Result<DatabaseForm> form = FormOfDatabaseFile(path);
+  if (!form.ok()) return form.status();
+  // An Access file is never opened itself: its SQLite image is.
+  std::string host_path = path;
+  std::optional<TemporaryImage> temporary_image;
+  if (*form == DatabaseForm::kAccess && changes == Changes::kKept) {
+    Result<std::string> image = AccessImageOf(path);
+    if (!image.ok()) return image.status();
+    host_path = *std::move(image);
+  } else if (*form == DatabaseForm::kAccess) {
+    Result<AccessImageSource> image = AccessImageForReading(path);
+    if (!image.ok()) return image.status();
+    host_path = image->path;
+    if (image->temporary) temporary_image.emplace(host_path);
   }
-  std::unique_ptr<ProjectDatabase> database(new ProjectDatabase(std::move(connection)));
+  Result<ConnectionPtr> connection =
+      changes == Changes::kKept ? OpenOnDisk(host_path) : LoadIntoMemory(host_path);
+  if (!connection.ok()) return connection.status();
+  if (Status ready = Configure(connection->get(), host_path); !ready.ok()) return ready;
+  std::unique_ptr<ProjectDatabase> database(new ProjectDatabase(std::move(connection).value()));
   if (*form == DatabaseForm::kAccess) database->access_image_.emplace(path, host_path);
+  if (changes == Changes::kDiscarded) {
+    if (sqlite3_exec(database->connection_.get(), "BEGIN", nullptr, nullptr, nullptr) !=
+        SQLITE_OK) {
+      return Status::IoError(StringPrintf("%s: the transaction cannot begin: %s", host_path.c_str(),
+                                          sqlite3_errmsg(database->connection_.get())));
+    }
+    database->in_transaction_ = true;
+  }
   return database;
+}
+
+Status ProjectDatabase::RollBack() {
+  if (!in_transaction_) return Status::InvalidArgument("no transaction to roll back");
+  in_transaction_ = false;
+  if (sqlite3_exec(connection_.get(), "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    return Status::IoError(std::string("the transaction cannot be rolled back: ") +
+                           sqlite3_errmsg(connection_.get()));
+  }
+  return Status::Ok();
 }
 
 ProjectDatabase::ProjectDatabase(ConnectionPtr connection)

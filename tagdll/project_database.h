@@ -20,12 +20,22 @@
 
 namespace quellor::tagdll {
 
+// Where an attachment's changes go.
+enum class Changes {
+  kKept,       // into the database file
+  kDiscarded,  // into a copy in memory, inside a transaction that RollBack ends
+};
+
 class ProjectDatabase final {
  public:
   // Opens the database at a host path read-write, never creating it: an SQLite database, or
   // the SQLite image of a Microsoft Access file (access_image.h). Any other file fails with a
-  // message that says why, beginning with the path.
-  static Result<std::unique_ptr<ProjectDatabase>> Open(const std::string& path);
+  // message that says why, beginning with the path. With kDiscarded the database is loaded
+  // into memory and its file only read: no journal or lock file appears beside it, and an
+  // Access file's image is read where it is current, else imported afresh without touching
+  // the cache.
+  static Result<std::unique_ptr<ProjectDatabase>> Open(const std::string& path,
+                                                       Changes changes = Changes::kKept);
 
   ProjectDatabase(const ProjectDatabase&) = delete;
   ProjectDatabase& operator=(const ProjectDatabase&) = delete;
@@ -44,6 +54,9 @@ class ProjectDatabase final {
   // After an action query ran: the first write into an Access file's image says, once, that
   // it stays in the image (the Access file is never written).
   void NoteExecuted();
+  // Discards every change made since the open, for an attachment opened with kDiscarded;
+  // kInvalidArgument for one that keeps its changes.
+  Status RollBack();
 
  private:
   explicit ProjectDatabase(ConnectionPtr connection);
@@ -73,6 +86,7 @@ class ProjectDatabase final {
   // The Access file and its image's host paths, when the project is an Access file.
   std::optional<std::pair<std::string, std::string>> access_image_;
   bool written_to_image_ = false;
+  bool in_transaction_ = false;
 };
 
 }  // namespace quellor::tagdll

@@ -1,6 +1,6 @@
 // The entry points of libtagdll.so, the project-database library, shared by the library and
 // by the program's binding. They are plain C functions returning a 32-bit result (negative =
-// failure) and take -1 as their last argument. Nine of them work; the others exist to be
+// failure) and take -1 as their last argument. Eleven of them work; the others exist to be
 // looked up and answer kTdlNotSupported.
 #pragma once
 
@@ -27,6 +27,13 @@ extern "C" {
 std::int32_t tdl_Attach(const char* path, std::int32_t end);
 // Closes the database and frees every query context still open.
 std::int32_t tdl_Release();
+
+// Called before tdl_Attach: the next attachment loads the database into memory (the file is
+// only read) and holds one transaction from the attach. tdl_Rollback ends it, discarding every
+// change; nothing an attachment so begun does ever reaches the file. Both fail (kTdlFailed)
+// out of turn. tdl_CommitTrans is not supported: such changes are never kept.
+std::int32_t tdl_BeginTrans(std::int32_t end);
+std::int32_t tdl_Rollback(std::int32_t end);
 
 // `context` must point to a null context; on success it holds a new one that the caller
 // frees with tdl_ReleaseQueryContext. `parameters` is null or a variant holding a

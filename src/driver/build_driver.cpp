@@ -106,15 +106,16 @@ std::string CommandLineTail(std::span<const std::string> words) {
   return Utf8ToCp1252(tail);
 }
 
-void ResetRunState(std::string library_name) {
+void ResetRunState(std::string library_name, DatabaseChanges changes) {
   TheRunState() = RunState();
   ResetReportChannel();
-  ResetTagDll(std::move(library_name));
+  ResetTagDll(std::move(library_name), changes);
   Env::Default().Reset();
 }
 
-int RunBuild(std::string_view command_line_tail, std::string library_name) {
-  ResetRunState(std::move(library_name));
+int RunBuild(std::string_view command_line_tail, std::string library_name,
+             DatabaseChanges changes) {
+  ResetRunState(std::move(library_name), changes);
   std::string& line = TheRunState().g_CmdLine;
   line = ToUpperAscii(TrimAscii(command_line_tail));
   if (EndsAtOnce(line)) return 0;

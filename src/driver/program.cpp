@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "driver/build_driver.h"
+#include "driver/preview.h"
 #include "driver/quellor_options.h"
 #include "platform/console.h"
 #include "report/report_channel.h"
@@ -15,11 +16,17 @@ namespace {
 constexpr int kExitStrictError = 2;
 constexpr int kExitUsage = 2;
 
-// QUELLOR_STRICT=1 asks what --strict asks, for a caller that cannot change the command line.
-bool StrictByEnvironment() {
-  const char* strict = std::getenv("QUELLOR_STRICT");
-  return strict != nullptr && std::string_view(strict) == "1";
+// Whether the environment variable `name` is "1".
+bool EnvironmentSays(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && std::string_view(value) == "1";
 }
+
+// QUELLOR_STRICT=1 asks what --strict asks, for a caller that cannot change the command line.
+bool StrictByEnvironment() { return EnvironmentSays("QUELLOR_STRICT"); }
+
+// QUELLOR_PREVIEW=1 asks what --preview asks.
+bool PreviewByEnvironment() { return EnvironmentSays("QUELLOR_PREVIEW"); }
 
 }  // namespace
 
@@ -43,7 +50,10 @@ int RunQuellor(std::span<const std::string> args, std::string library_name) {
     WriteToConsole(ConsoleStream::kError, QuellorUsage());
     return 0;
   }
-  const int code = RunBuild(CommandLineTail(parsed->operands), std::move(library_name));
+  const std::string tail = CommandLineTail(parsed->operands);
+  const int code = options.preview || PreviewByEnvironment()
+                       ? RunPreview(tail, std::move(library_name))
+                       : RunBuild(tail, std::move(library_name));
   if (code == 0 && (options.strict || StrictByEnvironment()) && ErrorsReported() > 0) {
     return kExitStrictError;
   }

@@ -5,7 +5,7 @@
 namespace quellor {
 namespace {
 
-constexpr std::array<ProgramOption<QuellorOptions>, 3> kOptions = {{
+constexpr std::array<ProgramOption<QuellorOptions>, 4> kOptions = {{
     {.name = "--help",
      .help = "print this text",
      .flag = &QuellorOptions::help,
@@ -14,6 +14,9 @@ constexpr std::array<ProgramOption<QuellorOptions>, 3> kOptions = {{
     {.name = "--strict",
      .help = "exit 2 when the build reported an error (or set QUELLOR_STRICT=1)",
      .flag = &QuellorOptions::strict},
+    {.name = "--preview",
+     .help = "run the whole build and report it, writing nothing (or set QUELLOR_PREVIEW=1)",
+     .flag = &QuellorOptions::preview},
 }};
 
 }  // namespace
@@ -29,6 +32,10 @@ std::string QuellorUsage() {
          "  application, in FOLDER. Fields are separated by the user's list separator; double\n"
          "  quotes group. QUELLOR_PREFIX names the folder that plays the Windows machine\n"
          "  (quellor-prefix makes one).\n"
+         "  A preview reports every message of the build, in the same order, and ends with a\n"
+         "  line saying that nothing was written: no file or folder is created, changed,\n"
+         "  renamed or removed, and the project database is not touched. It waits for a build\n"
+         "  that holds an application folder, as a build does.\n"
          "Options:\n" +
          OptionsUsage<QuellorOptions>(kOptions) +
          "Exit codes:\n"

@@ -14,6 +14,7 @@ struct QuellorOptions {
   bool help = false;
   bool version = false;
   bool strict = false;
+  bool preview = false;
 };
 
 // The options and the operands (the command line's words, in order); kInvalidArgument for an

@@ -2,11 +2,15 @@
 // runs (to tell a dead build's leftovers from a live build's work), and the file-size signal.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace quellor {
 
 int CurrentProcessId();
+
+// The permission bits that new files and folders lose (the process's file-mode mask).
+std::uint32_t FileModeMask();
 
 // The folder of the running program's file, symbolic links resolved (however it was started:
 // by a path, or found on the PATH); empty when the system cannot tell.

@@ -1,5 +1,6 @@
 #include <malloc.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,13 @@
 #include "platform/process.h"
 
 namespace quellor {
+
+std::uint32_t FileModeMask() {
+  // The mask can only be read by setting it; it is put back at once (the program has one thread).
+  const mode_t mask = umask(0);
+  umask(mask);
+  return static_cast<std::uint32_t>(mask);
+}
 
 int CurrentProcessId() { return static_cast<int>(getpid()); }
 

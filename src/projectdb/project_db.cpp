@@ -19,7 +19,8 @@ std::size_t IndexOf(std::string_view name) {
 
 }  // namespace
 
-ProjectDb::ProjectDb(std::string library_name) : library_name_(std::move(library_name)) {}
+ProjectDb::ProjectDb(std::string library_name, DatabaseChanges changes)
+    : library_name_(std::move(library_name)), changes_(changes) {}
 
 std::int32_t ProjectDb::AttachProjectDb(const char* path) {
   Unload();
@@ -48,6 +49,13 @@ std::int32_t ProjectDb::AttachProjectDb(const char* path) {
   Take(entry_points_.GetNextRow, at("tdl_GetNextRow"));
   Take(entry_points_.Execute, at("tdl_Execute"));
   Take(entry_points_.ReleaseQueryContext, at("tdl_ReleaseQueryContext"));
+  Take(entry_points_.BeginTrans, at("tdl_BeginTrans"));
+  Take(entry_points_.Rollback, at("tdl_Rollback"));
+
+  if (changes_ == DatabaseChanges::kDiscarded && entry_points_.BeginTrans(kTdlEnd) != kTdlOk) {
+    Unload();
+    return kTdlFailed;
+  }
 
   const std::int32_t attached = entry_points_.Attach(path, kTdlEnd);
   if (attached == kTdlOk) return kTdlOk;
@@ -59,6 +67,8 @@ std::int32_t ProjectDb::AttachProjectDb(const char* path) {
 
 std::int32_t ProjectDb::ReleaseProjectDb() {
   if (!library_.has_value()) return kTdlFailed;
+  // A failed rollback still leaves nothing behind: the changes were only ever in memory.
+  if (changes_ == DatabaseChanges::kDiscarded) (void)entry_points_.Rollback(kTdlEnd);
   const std::int32_t released = entry_points_.Release();
   if (released == kTdlOk) Unload();
   return released;

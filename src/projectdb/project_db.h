@@ -19,7 +19,7 @@ inline constexpr std::int32_t kTdlLibraryNotLoaded = -22246;
 // The library lacks one of the entry points.
 inline constexpr std::int32_t kTdlEntryPointMissing = -22245;
 
-// The nine entry points the program calls, typed.
+// The entry points the program calls, typed.
 struct TdlEntryPoints {
   decltype(&tdl_Attach) Attach = nullptr;
   decltype(&tdl_Release) Release = nullptr;
@@ -30,6 +30,14 @@ struct TdlEntryPoints {
   decltype(&tdl_GetNextRow) GetNextRow = nullptr;
   decltype(&tdl_Execute) Execute = nullptr;
   decltype(&tdl_ReleaseQueryContext) ReleaseQueryContext = nullptr;
+  decltype(&tdl_BeginTrans) BeginTrans = nullptr;
+  decltype(&tdl_Rollback) Rollback = nullptr;
+};
+
+// What becomes of the changes a run makes to the project database.
+enum class DatabaseChanges {
+  kKept,       // written to its file, as a build does
+  kDiscarded,  // made in a transaction in memory, begun before the attach, rolled back at release
 };
 
 class ProjectDb final {
@@ -39,7 +47,8 @@ class ProjectDb final {
   static constexpr const char* kLibraryName = "libtagdll.so";
 
   // `library_name` is a name for the default search or a path.
-  explicit ProjectDb(std::string library_name = kLibraryName);
+  explicit ProjectDb(std::string library_name = kLibraryName,
+                     DatabaseChanges changes = DatabaseChanges::kKept);
   ProjectDb(const ProjectDb&) = delete;
   ProjectDb& operator=(const ProjectDb&) = delete;
   // Unloads the library if it is still loaded.
@@ -49,10 +58,11 @@ class ProjectDb final {
   // first missing one: unloads, kTdlEntryPointMissing), then attaches with tdl_Attach(path, -1).
   // Any non-zero result of the attach is a failure: the library is unloaded (unless the result
   // is kTdlLibraryNotLoaded) and a negative result returned (kTdlFailed for a positive one). A
-  // library still loaded from an earlier attach is unloaded first.
+  // library still loaded from an earlier attach is unloaded first. When the changes are
+  // discarded, tdl_BeginTrans comes before the attach and its failure fails the attach.
   std::int32_t AttachProjectDb(const char* path);
-  // Calls tdl_Release(); unloads the library only when that returns 0. Returns its result, or
-  // kTdlFailed when nothing is loaded.
+  // Calls tdl_Release() (after tdl_Rollback when the changes are discarded); unloads the library
+  // only when that returns 0. Returns its result, or kTdlFailed when nothing is loaded.
   std::int32_t ReleaseProjectDb();
 
   // Why the last attach could not load the library (the loader's text) or lacked an entry point
@@ -70,6 +80,7 @@ class ProjectDb final {
   void Unload();
 
   const std::string library_name_;
+  const DatabaseChanges changes_;
   std::string load_failure_;
   std::optional<LoadedLibrary> library_;
   std::array<void*, kTdlEntryPointNames.size()> addresses_{};

@@ -16,8 +16,8 @@ std::unique_ptr<ProjectDb>& Binding() {
 
 ProjectDb& TagDll() { return *Binding(); }
 
-void ResetTagDll(std::string library_name) {
-  Binding() = std::make_unique<ProjectDb>(std::move(library_name));
+void ResetTagDll(std::string library_name, DatabaseChanges changes) {
+  Binding() = std::make_unique<ProjectDb>(std::move(library_name), changes);
 }
 
 QueryParameters::QueryParameters(std::size_t count) {

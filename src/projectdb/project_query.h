@@ -15,9 +15,10 @@
 namespace quellor {
 
 // The run's binding. One per process; ResetTagDll forgets what an earlier run left (the
-// library is unloaded) and binds `library_name` next.
+// library is unloaded) and binds `library_name` next, with `changes`.
 ProjectDb& TagDll();
-void ResetTagDll(std::string library_name = ProjectDb::kLibraryName);
+void ResetTagDll(std::string library_name = ProjectDb::kLibraryName,
+                 DatabaseChanges changes = DatabaseChanges::kKept);
 
 // A variant holding a one-dimensional, 0-based array of `count` variants (VT_EMPTY at first),
 // as the library takes query parameters; freed when it goes.

@@ -7,6 +7,7 @@
 
 #include "base/ascii.h"
 #include "driver/build_driver.h"
+#include "driver/preview.h"
 #include "report/report.h"
 #include "run/run_state.h"
 #include "testing/project_database.h"
@@ -65,7 +66,8 @@ TEST_F(Program, AnswersHelpVersionAndMissingWordsWithoutABuild) {
       {{"/?"}, 0, true},
       {{}, 0, false},
       {{"--strict"}, 0, false},
-      {{"--preview", "C:\\PROJ"}, 2, false},
+      {{"--preview"}, 0, false},
+      {{"--dry-run", "C:\\PROJ"}, 2, false},
       {{"C:\\PROJ", "--Strict=1"}, 2, false},
   };
   for (const auto& c : cases) {
@@ -76,7 +78,7 @@ TEST_F(Program, AnswersHelpVersionAndMissingWordsWithoutABuild) {
     EXPECT_THAT(c.usage_on_output ? outcome.out : outcome.err, HasSubstr("Usage: quellor"));
     EXPECT_EQ(c.usage_on_output ? outcome.err : outcome.out, "");
   }
-  EXPECT_THAT(Run({"--preview"}).err, StartsWith("quellor: unknown option --preview\nUsage:"));
+  EXPECT_THAT(Run({"--dry-run"}).err, StartsWith("quellor: unknown option --dry-run\nUsage:"));
   EXPECT_THAT(Run({"--help"}).out, HasSubstr("  2  with --strict: the build reported an error"));
   EXPECT_EQ(Run({"--version"}).out, "quellor " QUELLOR_VERSION "\n");
 }
@@ -109,6 +111,37 @@ TEST_F(Program, StrictExitsWithTwoOnlyAfterAReportedError) {
                                         : std::optional<std::string>(c.strict_variable));
     EXPECT_EQ(Run(c.args).exit_code, c.exit_code) << ::testing::PrintToString(c.args);
   }
+}
+
+// --preview and QUELLOR_PREVIEW=1 (only 1) make the run a preview: the build's messages and
+// exit code, and the last line on standard output saying that nothing was written.
+TEST_F(Program, PreviewReportsTheBuildsMessagesAndEndsWithItsLine) {
+  const std::string project = MakeProject();
+  const Outcome build = Run({project});
+  ASSERT_FALSE(build.messages.empty());
+  const struct {
+    std::vector<std::string> args;
+    const char* preview_variable;  // QUELLOR_PREVIEW, or nullptr
+    bool preview;
+  } cases[] = {
+      {{"--preview", project}, nullptr, true},
+      {{project, "--PREVIEW"}, nullptr, true},
+      {{project}, "1", true},
+      {{project}, "yes", false},
+      {{project}, "", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    const testing::ScopedEnv preview("QUELLOR_PREVIEW",
+                                     c.preview_variable == nullptr
+                                         ? std::nullopt
+                                         : std::optional<std::string>(c.preview_variable));
+    const Outcome outcome = Run(c.args);
+    EXPECT_EQ(outcome.exit_code, build.exit_code);
+    EXPECT_EQ(outcome.messages, build.messages);
+    EXPECT_EQ(outcome.out, c.preview ? build.out + std::string(kNothingWrittenLine) : build.out);
+  }
+  EXPECT_EQ(Run({"--strict", "--preview", "C:\\NOWHERE"}).exit_code, 2);
 }
 
 TEST_F(Program, StandardErrorSaysWhereTheMissingMachineWasLookedFor) {

@@ -3,10 +3,14 @@
 // build stops at the project's missing flags query.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <map>
+#include <string>
 
 #include "access/access_test_files.h"
 #include "base/ascii.h"
+#include "driver/preview.h"
 #include "testing/run_binary.h"
 #include "testing/temp_prefix.h"
 
@@ -18,9 +22,12 @@ using testing::RunResult;
 
 class AccessProject : public ::testing::Test {
  protected:
-  RunResult Build(const fs::path& project) const {
+  RunResult Build(const fs::path& project, bool preview = false) const {
     testing::RunOptions options;
-    options.env = {{"QUELLOR_PREFIX", prefix_.path().string()}, {"LC_ALL", "C"}};
+    options.env = {{"QUELLOR_PREFIX", prefix_.path().string()},
+                   {"LC_ALL", "C"},
+                   {"TMPDIR", temporary_.path().string()}};
+    if (preview) options.env.emplace_back("QUELLOR_PREVIEW", "1");
     return testing::RunBinary(testing::BinaryPath("quellor"), {(project / "Project.mdb").string()},
                               options);
   }
@@ -35,6 +42,7 @@ class AccessProject : public ::testing::Test {
 
   testing::TempPrefix prefix_;
   testing::TempDir work_;
+  testing::TempDir temporary_;
 };
 
 TEST_F(AccessProject, AnAccessFileAttachesThroughItsImageAndTheBuildNamesWhatIsMissing) {
@@ -80,6 +88,40 @@ TEST_F(AccessProject, AnAccessFileThatCannotBeReadFailsTheAttachWithItsReason) {
                             " cannot be read: it is truncated"),
             std::string::npos)
       << result.err;
+}
+
+// Every file under `root` with its modification time and bytes.
+std::map<std::string, std::string> FilesUnder(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    files[entry.path().string()] =
+        std::to_string(entry.last_write_time().time_since_epoch().count()) + " " +
+        testing::ReadFile(entry.path());
+  }
+  return files;
+}
+
+// A preview reads an Access project's image where it is current, and otherwise imports the
+// Access file afresh into a temporary file that it removes; the cache is never made or changed.
+TEST_F(AccessProject, APreviewReadsTheImageOrAFreshImportAndLeavesTheCacheAsItIs) {
+  const fs::path project = work_.path() / "nwind";
+  fs::create_directories(project);
+  fs::copy_file(testing::AccessTestFile(testing::kNwind), project / "Project.mdb");
+  const std::string expected = NoFlagsTranscript(project) + std::string(kNothingWrittenLine);
+
+  const RunResult without_image = Build(project, /*preview=*/true);
+  EXPECT_EQ(without_image.out, expected);
+  EXPECT_FALSE(fs::exists(ImageFolder()));
+
+  ASSERT_EQ(Build(project).out, NoFlagsTranscript(project));
+  const std::map<std::string, std::string> cache = FilesUnder(prefix_.path());
+  EXPECT_EQ(Build(project, /*preview=*/true).out, expected);  // the image is current
+  fs::last_write_time(project / "Project.mdb",
+                      fs::last_write_time(project / "Project.mdb") + std::chrono::seconds(5));
+  EXPECT_EQ(Build(project, /*preview=*/true).out, expected);  // the image is stale
+  EXPECT_EQ(FilesUnder(prefix_.path()), cache);
+  EXPECT_TRUE(fs::is_empty(temporary_.path())) << "the fresh import is removed";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "base/ascii.h"
 #include "driver/build_driver.h"
+#include "driver/preview.h"
 #include "project_generator.h"
 #include "report/report.h"
 #include "testing/project_database.h"
@@ -85,6 +86,13 @@ std::vector<std::string> BuildMachine::BuildInProcess(const std::string& name) c
   const ScopedEnv prefix("QUELLOR_PREFIX", prefix_.path().string());
   const ScopedReportCapture capture;
   RunBuild(ProjectLine(name), BinaryPath("libtagdll.so").string());
+  return capture.lines();
+}
+
+std::vector<std::string> BuildMachine::PreviewInProcess(const std::string& name) const {
+  const ScopedEnv prefix("QUELLOR_PREFIX", prefix_.path().string());
+  const ScopedReportCapture capture;
+  RunPreview(ProjectLine(name), BinaryPath("libtagdll.so").string());
   return capture.lines();
 }
 

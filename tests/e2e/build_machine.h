@@ -45,6 +45,8 @@ class BuildMachine final {
   // Runs the driver in this process on the project, on this machine; its messages are
   // returned as console lines.
   std::vector<std::string> BuildInProcess(const std::string& name) const;
+  // The same as a preview (driver/preview.h).
+  std::vector<std::string> PreviewInProcess(const std::string& name) const;
 
   // Replaces everything on drive C: by a copy of `other`'s drive C:.
   void CopyDriveFrom(const BuildMachine& other) const;

@@ -444,3 +444,57 @@ TEST(Attach, FindsTheDatabaseThroughTheMachinesDriveLettersWithoutRegardToCase) 
 
 }  // namespace
 }  // namespace quellor::testing
+
+namespace quellor::testing {
+namespace {
+
+std::string AlarmGroupCount(const TdlEntryPoints& tdl) {
+  OpenQuery count(tdl);
+  EXPECT_EQ(tdl.PrepareSQLQuery(count.address(), "SELECT COUNT(*) AS N FROM AlarmGroupNames",
+                                nullptr, 0, kTdlEnd),
+            kTdlOk);
+  EXPECT_EQ(tdl.MoveNext(count.get(), kTdlEnd), kTdlOk);
+  ScopedVariant value;
+  EXPECT_EQ(tdl.GetFieldValueByFieldName(count.get(), value.get(), "N", kTdlEnd), kTdlOk);
+  return Show(*value.get());
+}
+
+// An attachment begun with tdl_BeginTrans works on the database in memory: its insert is seen
+// until tdl_Rollback, and the file and its folder stay as they were, no journal beside it.
+TEST(DiscardedChanges, AnInsertIsSeenUntilTheRollbackAndTheFileStaysAsItWas) {
+  TempDir dir;
+  const std::filesystem::path db = dir.path() / "Project.mdb";
+  CreateProjectDatabase(db, "INSERT INTO AlarmGroupNames VALUES (1, '$System');");
+  const std::string bytes = ReadFile(db);
+  const auto modified = std::filesystem::last_write_time(db);
+  ProjectDb binding(BinaryPath("libtagdll.so").string(), DatabaseChanges::kDiscarded);
+  ASSERT_EQ(binding.AttachProjectDb(db.c_str()), kTdlOk);
+  const TdlEntryPoints& tdl = binding.tdl();
+  {
+    OpenQuery insert(tdl);
+    ASSERT_EQ(
+        tdl.PrepareSQLQuery(insert.address(), "INSERT INTO AlarmGroupNames VALUES (2, \"Plant\")",
+                            nullptr, 0, kTdlEnd),
+        kTdlOk);
+    EXPECT_GE(tdl.Execute(insert.get(), kTdlEnd), 0);
+  }
+  EXPECT_EQ(AlarmGroupCount(tdl), "I4:2");
+  EXPECT_EQ(ReadFile(db), bytes);
+  // A transaction begins before the attach only, and is rolled back once.
+  EXPECT_EQ(tdl.BeginTrans(kTdlEnd), kTdlFailed);
+  EXPECT_EQ(tdl.Rollback(kTdlEnd), kTdlOk);
+  EXPECT_EQ(AlarmGroupCount(tdl), "I4:1");
+  EXPECT_EQ(tdl.Rollback(kTdlEnd), kTdlFailed);
+  EXPECT_EQ(binding.ReleaseProjectDb(), kTdlOk);
+
+  EXPECT_EQ(ReadFile(db), bytes);
+  EXPECT_EQ(std::filesystem::last_write_time(db), modified);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  EXPECT_THAT(names, ElementsAre("Project.mdb"));
+}
+
+}  // namespace
+}  // namespace quellor::testing
