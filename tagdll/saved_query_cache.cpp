@@ -22,9 +22,22 @@ Result<std::optional<sql::SavedQueryDefinition>> SavedQueryCache::Find(
   return found;
 }
 
-std::optional<std::uint32_t> SavedQueryCache::DataVersion() const {
+std::optional<std::uint32_t> SavedQueryCache::DataVersion() {
+  // The file control gives the version as of the connection's last read; the pragma's read
+  // first brings it up to what other connections committed since.
+  if (data_version_ == nullptr) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(connection_, "PRAGMA data_version", -1, &raw, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(raw);
+      return std::nullopt;
+    }
+    data_version_.reset(raw);
+  }
+  const int stepped = sqlite3_step(data_version_.get());
+  sqlite3_reset(data_version_.get());
   unsigned int version = 0;
-  if (sqlite3_file_control(connection_, "main", SQLITE_FCNTL_DATA_VERSION, &version) != SQLITE_OK) {
+  if (stepped != SQLITE_ROW ||
+      sqlite3_file_control(connection_, "main", SQLITE_FCNTL_DATA_VERSION, &version) != SQLITE_OK) {
     return std::nullopt;
   }
   return version;

@@ -10,6 +10,7 @@
 
 #include "base/status.h"
 #include "tagdll/sql/sqlite_catalog.h"
+#include "tagdll/sqlite_handles.h"
 
 namespace quellor::tagdll {
 
@@ -28,10 +29,11 @@ class SavedQueryCache final {
 
  private:
   // SQLite's data version of the main database: it changes with every change to the file.
-  std::optional<std::uint32_t> DataVersion() const;
+  std::optional<std::uint32_t> DataVersion();
 
   sqlite3* const connection_;
   sql::SqliteCatalog& catalog_;
+  StatementPtr data_version_;             // PRAGMA data_version, prepared at first use
   std::optional<std::uint32_t> version_;  // of the answers kept
   std::unordered_map<std::string, std::optional<sql::SavedQueryDefinition>> definitions_;
 };

@@ -289,17 +289,17 @@ TEST_F(EntryPoints, SavedQueryAddedChangedOrRemovedByAnyoneIsSeenAtTheNextPrepar
     return Rows(query.get());
   };
   const struct {
-    bool by_attachment;  // else by another connection
+    bool by_attachment;  // else by another connection (the attachment carries inserts only)
     const char* sql;
     std::optional<RowList> rows;
   } steps[] = {
       {false, "INSERT INTO SavedQueries (Name, Sql) VALUES ('qOne', 'SELECT 1 AS a')",
        RowList{{"I4:1"}}},
-      {true, "UPDATE SavedQueries SET Sql = 'SELECT 2 AS a' WHERE Name = 'qOne'",
+      {false, "UPDATE SavedQueries SET Sql = 'SELECT 2 AS a' WHERE Name = 'qOne'",
        RowList{{"I4:2"}}},
-      {false, "UPDATE SavedQueries SET Sql = 'SELECT 3 AS a' WHERE Name = 'qOne'",
+      {false, "DELETE FROM SavedQueries WHERE Name = 'qOne'", std::nullopt},
+      {true, "INSERT INTO SavedQueries (Name, Sql) VALUES ('qOne', 'SELECT 3 AS a')",
        RowList{{"I4:3"}}},
-      {true, "DELETE FROM SavedQueries WHERE Name = 'qOne'", std::nullopt},
   };
   EXPECT_EQ(rows_of_q_one(), std::nullopt);
   for (const auto& step : steps) {
