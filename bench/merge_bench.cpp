@@ -126,7 +126,7 @@ void BM_TagServerLookup(benchmark::State& state) {
   const int list[] = {0};
   std::int32_t n = 0;
   for (auto _ : state) {
-    const std::string tag = "T" + std::to_string(100000 + n++ % 20000);
+    const std::string tag = std::string("T").append(std::to_string(100000 + n++ % 20000));
     benchmark::DoNotOptimize(LookupTagServer(tag, names, list));
   }
   state.SetItemsProcessed(state.iterations());

@@ -5,10 +5,12 @@
 # For each size, a generated plant (bench/plant_generator.h) is built by quellor as the suite
 # runs it: a first build on a fresh copy, a rebuild without change, and a rebuild after 1% of
 # the tags changed, each RUNS times (default 5); the table gives the medians of wall time,
-# CPU time (user + system) and peak resident memory, measured by bench/measure.cpp. The floor,
-# measured in the same run: copying the fullest application's Tagname.X and Tag_Ext.X once, and SQLite
-# (the sqlite3 program) delivering qFTTrdData whole and every top-level tag's server computer
-# in one join. Then the Google Benchmarks of BUILD_DIR/bin run, each briefly.
+# CPU time (user + system) and peak resident memory, measured by bench/measure.cpp. Two floors,
+# measured in the same run, each with SQLite (the sqlite3 program) delivering qFTTrdData whole
+# and every top-level tag's server computer in one join: one dictionary (copying the fullest
+# application's Tagname.X and Tag_Ext.X once) and all dictionaries (copying every application's
+# Tagname.X and Tag_Ext.X once, what a build cannot avoid reading and writing). Then the Google
+# Benchmarks of BUILD_DIR/bin run, each briefly.
 set -euo pipefail
 build_dir=$(cd "$1" && pwd)
 bin=$build_dir/bin
@@ -59,6 +61,11 @@ summarize() {
 # The fullest application's dictionary in a built plant (the largest Tagname.X).
 fullest_app() {
   find "$1/c/Projects" -name Tagname.X -printf "%s %h\n" | sort -n | tail -1 | cut -d' ' -f2-
+}
+
+# Every dictionary file a build of the plant at $1 wrote, one a line.
+all_dictionaries() {
+  find "$1/c/Projects" \( -name Tagname.X -o -name Tag_Ext.X \) -print | sort
 }
 
 for size in $sizes; do
@@ -115,21 +122,25 @@ for size in $sizes; do
     JOIN Blocks AS b ON b.BlockId = t.BlockId
     JOIN ServerComputerPortToNodes AS n ON n.NodeName = b.NodeName
     JOIN ServerComputerPorts AS p ON p.ServerComputerPortID = n.ServerComputerPortID"
+  # cp --parents keeps the applications' same-named files apart under one folder.
+  mapfile -t dictionaries < <(all_dictionaries "$work/$size/built")
   for ((r = 0; r < runs; ++r)); do
-    rm -f "$floor/Tagname.X" "$floor/Tag_Ext.X"
+    rm -rf "$floor/Tagname.X" "$floor/Tag_Ext.X" "$floor/all"
+    mkdir -p "$floor/all"
     measure "floor: cp dictionary" "$size" cp "$tag_file" "$ext_file" "$floor/"
+    measure "floor: cp all dictionaries" "$size" cp --parents "${dictionaries[@]}" "$floor/all/"
     measure "floor: sqlite qFTTrdData" "$size" sqlite3 "$database" "$trend_sql"
     measure "floor: sqlite tag servers" "$size" sqlite3 "$database" "$server_sql"
   done
 
   for name in "first build" "rebuild, no change" "rebuild, 1% changed" "floor: cp dictionary" \
-              "floor: sqlite qFTTrdData" "floor: sqlite tag servers"; do
+              "floor: cp all dictionaries" "floor: sqlite qFTTrdData" "floor: sqlite tag servers"; do
     summarize "$name" "$size"
   done
 done
 
-# The table, the growth from the smallest to the largest size, and the largest size's ratio to
-# its floor.
+# The table, the growth from the smallest to the largest size, and the largest size's ratios to
+# its two floors.
 smallest=$(echo $sizes | awk '{ print $1 }')
 largest=$(echo $sizes | awk '{ print $NF }')
 echo
@@ -151,12 +162,16 @@ awk -v small="$smallest" -v large="$largest" '
       printf "  %-24s %6.1f  ", s, wall[large, s] / wall[small, s]
       if (cpu[small, s] > 0) printf "%6.1f\n", cpu[large, s] / cpu[small, s]; else print "     -"
     }
-    floor = wall[large, "floor: cp dictionary"] + wall[large, "floor: sqlite qFTTrdData"] + \
-            wall[large, "floor: sqlite tag servers"]
-    printf "Floor at %s (cp + both queries): %.3f s wall\n", large, floor
-    if (floor > 0) {
-      printf "  first build / floor:        %6.1f\n", wall[large, "first build"] / floor
-      printf "  rebuild, no change / floor: %6.1f\n", wall[large, "rebuild, no change"] / floor
+    queries = wall[large, "floor: sqlite qFTTrdData"] + wall[large, "floor: sqlite tag servers"]
+    floors["one dictionary"] = wall[large, "floor: cp dictionary"] + queries
+    floors["all dictionaries"] = wall[large, "floor: cp all dictionaries"] + queries
+    split("one dictionary|all dictionaries", kinds, "|")
+    for (k = 1; k <= 2; ++k) {
+      floor = floors[kinds[k]]
+      printf "Floor at %s, %s (cp + both queries): %.3f s wall\n", large, kinds[k], floor
+      if (floor > 0) for (i = 1; i <= 3; ++i) {
+        printf "  %-24s / floor: %6.1f\n", order[i], wall[large, order[i]] / floor
+      }
     }
   }' "$results"
 

@@ -204,7 +204,10 @@ Status ProjectDatabase::RollBack() {
 }
 
 ProjectDatabase::ProjectDatabase(ConnectionPtr connection)
-    : connection_(std::move(connection)), catalog_(connection_.get()), translations_(catalog_) {}
+    : connection_(std::move(connection)),
+      catalog_(connection_.get()),
+      saved_queries_(connection_.get(), catalog_),
+      translations_(catalog_) {}
 
 ProjectDatabase::~ProjectDatabase() { contexts_.clear(); }
 
@@ -270,7 +273,7 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareTranslated(
 Result<TdlQueryContext*> ProjectDatabase::PrepareSavedQuery(std::string_view name,
                                                             const VARIANT* parameters) {
   const std::string utf8_name = Cp1252ToUtf8(name);
-  Result<std::optional<sql::SavedQueryDefinition>> row = catalog_.FindSavedQuery(utf8_name);
+  Result<std::optional<sql::SavedQueryDefinition>> row = saved_queries_.Find(utf8_name);
   if (!row.ok()) return row.status();
   if (!row->has_value()) {
     const Status missing = Status::NotFound("there is no saved query of that name");

@@ -13,6 +13,7 @@
 #include "base/status.h"
 #include "platform/automation/variant.h"
 #include "tagdll/query_context.h"
+#include "tagdll/saved_query_cache.h"
 #include "tagdll/sql/sqlite_catalog.h"
 #include "tagdll/sqlite_handles.h"
 #include "tagdll/statement_cache.h"
@@ -79,6 +80,7 @@ class ProjectDatabase final {
   // Declared so that the contexts go first, then the caches, then the connection.
   ConnectionPtr connection_;
   sql::SqliteCatalog catalog_;
+  SavedQueryCache saved_queries_;
   TranslationCache translations_;
   StatementCache cache_;
   std::unordered_map<const TdlQueryContext*, std::unique_ptr<TdlQueryContext>> contexts_;

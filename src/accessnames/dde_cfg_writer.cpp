@@ -1,5 +1,6 @@
 // Writing DDE.CFG: the line formats of docs/formats/DDE.CFG.md. Lines are never cut.
-#include <cstdio>
+#include <charconv>
+#include <cstdint>
 #include <string>
 
 #include "accessnames/dde_cfg.h"
@@ -27,12 +28,15 @@ class TextBuilder final {
   // "        TAG;hex:  ITEM": the record number as lower-case hexadecimal of at least four
   // digits (a negative number as its 32-bit pattern).
   void Point(const DDEPoint_T& point) {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%04x", static_cast<unsigned>(point.TagIndex));
+    char hex[8];
+    const char* const end =
+        std::to_chars(hex, hex + sizeof hex, static_cast<std::uint32_t>(point.TagIndex), 16).ptr;
+    const std::size_t digits = static_cast<std::size_t>(end - hex);
     out_ += "        ";
     out_ += point.TagName;
     out_ += ';';
-    out_ += hex;
+    if (digits < 4) out_.append(4 - digits, '0');
+    out_.append(hex, digits);
     out_ += ":  ";
     Line(point.ItemName);
   }

@@ -26,7 +26,8 @@ void BuildTagDictionary(const std::string& app_folder, CAccNames& access_names,
                                .access_names = &access_names,
                                .app_access_names = client.AccNameIndices,
                                .update_dde_points = true,
-                               .discrete_as_integer = true});
+                               .discrete_as_integer = true,
+                               .expected_rows = project.Rows().size()});
   LoadProjectTags(dict, project);
   dict.WriteNameIndex();
 }

@@ -7,6 +7,7 @@
 
 #include "apps/app_records.h"
 #include "base/format.h"
+#include "historian/historian_tags.h"
 #include "report/report.h"
 #include "tagdict/project_tags.h"
 
@@ -149,7 +150,8 @@ void CClientApps::DiscoverInSQLNodes(std::string_view factory_suite_dir,
     }
   }
   query.Release();
-  for (auto& node : in_sql_nodes_) node->BuildImportFile();
+  HistorianTags tags;  // read by the first node, then shared
+  for (auto& node : in_sql_nodes_) node->BuildImportFile(tags);
 }
 
 }  // namespace quellor

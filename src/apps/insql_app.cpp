@@ -20,9 +20,9 @@ void CInSApp::AddAccessName(ProjAccName_T& row) {
   if (listed_.insert(index).second) acc_name_indices_.push_back(index);
 }
 
-void CInSApp::BuildImportFile() {
+void CInSApp::BuildImportFile(HistorianTags& tags) {
   node_folder_ =
-      quellor::BuildImportFile(folders_.FactorySuiteDir, folders_.ClientsDir, node_name_);
+      quellor::BuildImportFile(folders_.FactorySuiteDir, folders_.ClientsDir, node_name_, tags);
 }
 
 }  // namespace quellor

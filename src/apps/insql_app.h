@@ -12,6 +12,8 @@
 
 namespace quellor {
 
+class HistorianTags;
+
 class CInSApp final {
  public:
   // A node whose set starts with `row`.
@@ -22,8 +24,8 @@ class CInSApp final {
 
   // Merges `row` and lists it unless it is listed already.
   void AddAccessName(ProjAccName_T& row);
-  // Writes the node's import file (the folders first).
-  void BuildImportFile();
+  // Writes the node's import file (the folders first) from the build's shared historian rows.
+  void BuildImportFile(HistorianTags& tags);
 
   const CClientFolders& folders() const { return folders_; }
   const std::string& NodeName() const { return node_name_; }

@@ -1,34 +1,15 @@
 #include "historian/import_file.h"
 
 #include "base/format.h"
+#include "historian/historian_tags.h"
 #include "historian/import_tags.h"
 #include "platform/atomic_file.h"
 #include "platform/files.h"
-#include "projectdb/project_query.h"
 #include "report/failure_reason.h"
 #include "report/report.h"
 
 namespace quellor {
 namespace {
-
-constexpr char kTagsSelect[] =
-    "SELECT qFTTrdData.TagName, qFTTrdData.FieldName, qFTTrdData.SubfieldName, "
-    "qFTTrdData.RecordType, qFTTrdData.FldRenderedType, qFTTrdData.FullDesc, qFTTrdData.Units, "
-    "qFTTrdData.HiRange, qFTTrdData.LoRange";
-constexpr char kTagsFrom[] =
-    "FROM ServerComputerPorts INNER JOIN ((PelnetNodes INNER JOIN (Blocks INNER JOIN "
-    "(qFTTrdData INNER JOIN Tags ON qFTTrdData.TagName = Tags.TagName) ON Blocks.BlockId = "
-    "Tags.BlockId) ON PelnetNodes.NodeName = Blocks.NodeName) INNER JOIN "
-    "ServerComputerPortToNodes ON PelnetNodes.NodeName = ServerComputerPortToNodes.NodeName) ON "
-    "ServerComputerPorts.ServerComputerPortID = ServerComputerPortToNodes.ServerComputerPortID";
-constexpr char kTagsWhere[] =
-    "WHERE (((qFTTrdData.Logged)=True) AND ((ServerComputerPorts.ServerComputerName)=";
-constexpr char kTagsOrder[] = "ORDER BY qFTTrdData.FldRenderedType";
-
-std::string TagsSql(std::string_view node_name) {
-  return std::string(kTagsSelect) + " " + kTagsFrom + " " + kTagsWhere +
-         AccessStringLiteral(node_name) + "))" + " " + kTagsOrder;
-}
 
 // The fixed blocks: the mode, the node's I/O server and its one topic.
 void WriteFixedBlocks(std::string& import_file, const std::string& node) {
@@ -44,28 +25,25 @@ void WriteFixedBlocks(std::string& import_file, const std::string& node) {
                   StringPrintf("InSQL\tPelnetData\t%s\t60000\tNo\t60\t120", node.c_str()));
 }
 
-// The tag sections, in the query's order; false when the query cannot be prepared.
-bool WriteTagSections(std::string& import_file, std::string_view node_name) {
-  QueryParameters parameters(2);
-  VariantSetBool(parameters.at(0), true);
-  VariantSetBool(parameters.at(1), false);
-  const std::string sql = TagsSql(node_name);
-  ProjectQuery query = ProjectQuery::Sql(sql.c_str(), parameters.get(), 0);
-  if (!query.ok()) return false;
+// The tag sections, in the query's order.
+void WriteTagSections(std::string& import_file, std::string_view node_name,
+                      std::span<const ImportTag> tags) {
   int previous_type = 0;
-  while (const std::optional<ProjectRow> row = query.NextRow()) {
-    ImportTag tag;
-    if (ReadImportTag(*row, tag)) {
-      previous_type = WriteImportTag(import_file, tag, node_name, previous_type);
-    }
+  for (const ImportTag& tag : tags) {
+    previous_type = WriteImportTag(import_file, tag, node_name, previous_type);
   }
-  return true;
 }
 
 }  // namespace
 
 std::string BuildImportFile(std::string_view factory_suite_dir, std::string_view clients_dir,
                             std::string_view node_name) {
+  HistorianTags tags;
+  return BuildImportFile(factory_suite_dir, clients_dir, node_name, tags);
+}
+
+std::string BuildImportFile(std::string_view factory_suite_dir, std::string_view clients_dir,
+                            std::string_view node_name, HistorianTags& tags) {
   const std::string node(node_name);
   Report(StringPrintf("Creating CSV import file for InSQL node %s", node.c_str()), 0, 0);
   // The folders usually exist; one that cannot be made shows when the file is written.
@@ -75,20 +53,28 @@ std::string BuildImportFile(std::string_view factory_suite_dir, std::string_view
   (void)MakeDirectory(nodes_dir);
   const std::string node_folder = nodes_dir + "\\" + node;
   (void)MakeDirectory(node_folder);
-  WriteImportFile(node_folder, node_name);
+  WriteImportFile(node_folder, node_name, tags);
   return node_folder;
 }
 
 void WriteImportFile(std::string_view node_folder, std::string_view node_name) {
+  HistorianTags tags;
+  WriteImportFile(node_folder, node_name, tags);
+}
+
+void WriteImportFile(std::string_view node_folder, std::string_view node_name,
+                     HistorianTags& tags) {
   const std::string path = std::string(node_folder) + "\\TagImport.txt";
   std::string import_file;
   WriteFixedBlocks(import_file, ImportValue(node_name));
   // Without its tags the file would tell the historian that the node has none: the old file
   // stays, and none is written where there was none.
-  if (!WriteTagSections(import_file, node_name)) {
+  const std::optional<std::span<const ImportTag>> node_tags = tags.TagsOf(node_name);
+  if (!node_tags) {
     Report("Failed to prepare query qFTTrdData", 2, 1);
     return;
   }
+  WriteTagSections(import_file, node_name, *node_tags);
   if (const Status replaced = ReplaceFileAtomically(path, import_file); !replaced.ok()) {
     ReportFileFailure("Failed to create file %s", path, replaced);
   }

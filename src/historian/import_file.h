@@ -8,9 +8,14 @@
 
 namespace quellor {
 
+class HistorianTags;
+
 // Reports the node, creates the factory-suite folder, the clients folder, its InSApps folder
 // and in it the node's folder `node_name` where missing (failures ignored), writes the file
-// there, and returns that folder (the node's NodeFolder).
+// there, and returns that folder (the node's NodeFolder). `tags` is shared by the nodes of one
+// build; without it the rows are read for this node alone.
+std::string BuildImportFile(std::string_view factory_suite_dir, std::string_view clients_dir,
+                            std::string_view node_name, HistorianTags& tags);
 std::string BuildImportFile(std::string_view factory_suite_dir, std::string_view clients_dir,
                             std::string_view node_name);
 
@@ -18,6 +23,7 @@ std::string BuildImportFile(std::string_view factory_suite_dir, std::string_view
 // step. A file that cannot be written is reported ("Failed to create file %s") and the old one
 // kept; so is the file when the tag query cannot be prepared ("Failed to prepare query
 // qFTTrdData").
+void WriteImportFile(std::string_view node_folder, std::string_view node_name, HistorianTags& tags);
 void WriteImportFile(std::string_view node_folder, std::string_view node_name);
 
 // Appends one line of the file to `import_file`: the text and a CR LF line end.

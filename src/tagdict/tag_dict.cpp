@@ -86,7 +86,17 @@ void CTagDict::InitialiseEmpty() {
   if (const Status written = tag_file_->WriteAt(0, header.Encode()); !written.ok()) {
     return Fail(tl::kTagFileName, written);
   }
+  ReserveRecords(0);
   record_count_ = free_head_ = used_count_ = 0;
+}
+
+void CTagDict::ReserveRecords(std::size_t count) {
+  // A row adds its tag and, for the first row of a tree or field, that record too: two records
+  // a row bound what a merge appends, and the file's limit bounds that.
+  const std::size_t room = std::min<std::size_t>(std::max<std::size_t>(count, tl::kMaxRecords),
+                                                 count + 2 * options_.expected_rows);
+  records_.reserve(room);
+  dirty_.reserve(room);
 }
 
 void CTagDict::ExitOldFormat() {
@@ -106,6 +116,7 @@ Status CTagDict::ReadAllRecords(std::uint64_t file_size) {
                         TagFilePath().c_str(), static_cast<unsigned long long>(cut)),
            1, 0);
   }
+  ReserveRecords(count);
   records_.assign(count, TagRec_T());
   // One read, straight into the records.
   if (const Status read = ReadAtExactly(*tag_file_, tl::RecordOffset(1), RecordBytes(0, count));

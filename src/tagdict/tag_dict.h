@@ -51,6 +51,9 @@ struct TagDictOptions {
   std::vector<int> app_access_names = {};  // positions in the set: this application's access names
   bool update_dde_points = false;
   bool discrete_as_integer = false;
+  // The trend rows the merge will bring, when known: room for the records they can add is
+  // made as the file is read, so that the records never move while they grow.
+  std::size_t expected_rows = 0;
 };
 
 // The merge's counters, reported by the statistics.
@@ -138,6 +141,8 @@ class CTagDict final {
   Status ReadAllRecords(std::uint64_t file_size);
   // The bytes of records first + 1 ... first + count as they lie in memory.
   std::span<std::uint8_t> RecordBytes(std::size_t first, std::size_t count);
+  // Makes room for `count` records read from the file and those the expected rows can add.
+  void ReserveRecords(std::size_t count);
   void LoadTagDict();
   std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared);
   void LinkParents();

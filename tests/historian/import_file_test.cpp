@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "base/format.h"
+#include "historian/historian_tags.h"
 #include "report/report.h"
 #include "testing/project_database.h"
 #include "testing/temp_dir.h"
@@ -202,6 +204,33 @@ TEST_F(ImportFileTest, QuoteInNodeNameCannotChangeTheQuery) {
   EXPECT_THAT(file, ::testing::HasSubstr("D1\td\tQ\"N\tPelnetData"));
   // A name that would close the literal and add a condition matches no computer.
   EXPECT_THAT(Build("X\") OR (1=1"), ::testing::Not(::testing::HasSubstr("D1")));
+}
+
+// The nodes of one build share one read of the rows: each node's file is the one a query of
+// that node alone gives, the node's name matched without regard to case, rows of one rendered
+// type in the project's order.
+TEST_F(ImportFileTest, NodesSharingOneReadGetTheFilesOfTheirOwnQueries) {
+  AddTag("B2", "NULL, NULL, 'FldTag', 10, 'b', NULL, NULL, NULL", 2);
+  AddTag("A1", "NULL, NULL, 'FldTag', 1, 'a', NULL, 1, 0");
+  AddTag("C2", "NULL, NULL, 'FldTag', 1, 'c', NULL, 1, 0", 2);
+  AddTag("D1", "NULL, NULL, 'FldTag', 10, 'd', NULL, NULL, NULL");
+  AddTag("E1", "NULL, NULL, 'FldTag', 1, 'e', NULL, 1, 0");
+  AddTag("F2", "NULL, NULL, 'FldTag', 1, 'f', NULL, 1, 0", 2);
+  const std::vector<std::string> nodes = {"NODE2", "node1", "NODE3"};
+  std::vector<std::string> alone;
+  for (const std::string& node : nodes) alone.push_back(Build(node));
+  HistorianTags shared;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    SCOPED_TRACE(nodes[i]);
+    BuildImportFile(ProjectDir() + "\\FactorySuite", ProjectDir() + "\\FactorySuite\\Clients",
+                    nodes[i], shared);
+    EXPECT_EQ(ReadFile(NodeFile(nodes[i])), alone[i]);
+  }
+  const std::string& node1 = alone[1];
+  EXPECT_LT(node1.find("A1\ta\tnode1"), node1.find("E1\te\tnode1"));
+  EXPECT_LT(node1.find("E1\te\tnode1"), node1.find("D1\td\tnode1"));
+  EXPECT_EQ(node1.find("C2"), std::string::npos);
+  EXPECT_THAT(alone[2], ::testing::Not(::testing::HasSubstr(":(D")));
 }
 
 TEST_F(ImportFileTest, SecondBuildRecreatesTheSameFile) {

@@ -131,6 +131,8 @@ TEST_F(FilesTest, ExistenceTestsAndReadsFollowThePathRules) {
 
 TEST(TextMode, WritesCrLfAndReadsCrLfOrLfWithCtrlZEndingTheText) {
   EXPECT_EQ(ToCrLf("a\nb\r\n\n"), "a\r\nb\r\r\n\r\n");
+  EXPECT_EQ(ToCrLf("\n\nlast line without an end"), "\r\n\r\nlast line without an end");
+  EXPECT_EQ(ToCrLf(""), "");
   const struct {
     std::string bytes;
     CtrlZ ctrl_z;
@@ -148,6 +150,8 @@ TEST(TextMode, WritesCrLfAndReadsCrLfOrLfWithCtrlZEndingTheText) {
        "a\x1A"
        "b"},
       {"\x1A", CtrlZ::kEndsText, ""},
+      {"\r\n\r\nx\r", CtrlZ::kIsData, "\n\nx\r"},  // a CR at the very end stays
+      {"", CtrlZ::kIsData, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(FromCrLf(c.bytes, c.ctrl_z), c.text) << c.bytes;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -275,6 +276,42 @@ TEST_F(EntryPoints, RedefinedSavedQueryIsSeenAtTheNextPrepare) {
          FROM TrendData WHERE TagName = ''a'';' WHERE Name = 'qFTTrdData';)");
   EXPECT_EQ(SqlRows(HistorianImportSql("PC1"), parameters.get()).size(), 1u);
   EXPECT_EQ(SavedQueryRows("qFTTrdData", parameters.get()).size(), 1u);
+}
+
+// The library keeps the definitions it looked up while the file is unchanged; any change,
+// through the attachment itself or another connection, is seen at the next prepare.
+TEST_F(EntryPoints, SavedQueryAddedChangedOrRemovedByAnyoneIsSeenAtTheNextPrepare) {
+  const auto rows_of_q_one = [this]() -> std::optional<RowList> {
+    OpenQuery query(tdl());
+    if (tdl().PrepareQuery(query.address(), "qOne", nullptr, 0, kTdlEnd) != kTdlOk) {
+      return std::nullopt;
+    }
+    return Rows(query.get());
+  };
+  const struct {
+    bool by_attachment;  // else by another connection (the attachment carries inserts only)
+    const char* sql;
+    std::optional<RowList> rows;
+  } steps[] = {
+      {false, "INSERT INTO SavedQueries (Name, Sql) VALUES ('qOne', 'SELECT 1 AS a')",
+       RowList{{"I4:1"}}},
+      {false, "UPDATE SavedQueries SET Sql = 'SELECT 2 AS a' WHERE Name = 'qOne'",
+       RowList{{"I4:2"}}},
+      {false, "DELETE FROM SavedQueries WHERE Name = 'qOne'", std::nullopt},
+      {true, "INSERT INTO SavedQueries (Name, Sql) VALUES ('qOne', 'SELECT 3 AS a')",
+       RowList{{"I4:3"}}},
+  };
+  EXPECT_EQ(rows_of_q_one(), std::nullopt);
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.sql);
+    EXPECT_EQ(rows_of_q_one(), rows_of_q_one());  // the same while nothing changes
+    if (step.by_attachment) {
+      EXPECT_EQ(ExecuteSql(step.sql), kTdlOk);
+    } else {
+      RunSql(db_path(), step.sql);
+    }
+    EXPECT_EQ(rows_of_q_one(), step.rows);
+  }
 }
 
 TEST_F(EntryPoints, SavedQueriesJoinATextsOwnSubqueries) {

@@ -1,0 +1,46 @@
+#include "tagdll/saved_query_cache.h"
+
+#include <sqlite3.h>
+
+namespace quellor::tagdll {
+
+Result<std::optional<sql::SavedQueryDefinition>> SavedQueryCache::Find(
+    const std::string& utf8_name) {
+  const std::optional<std::uint32_t> version = DataVersion();
+  if (!version || version != version_) {
+    definitions_.clear();
+    version_ = version;
+  }
+  if (version) {
+    if (const auto kept = definitions_.find(utf8_name); kept != definitions_.end()) {
+      return kept->second;
+    }
+  }
+  Result<std::optional<sql::SavedQueryDefinition>> found = catalog_.FindSavedQuery(utf8_name);
+  // The look-up's own read may have seen a newer file: then the next call asks again.
+  if (found.ok() && version) definitions_.emplace(utf8_name, *found);
+  return found;
+}
+
+std::optional<std::uint32_t> SavedQueryCache::DataVersion() {
+  // The file control gives the version as of the connection's last read; the pragma's read
+  // first brings it up to what other connections committed since.
+  if (data_version_ == nullptr) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(connection_, "PRAGMA data_version", -1, &raw, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(raw);
+      return std::nullopt;
+    }
+    data_version_.reset(raw);
+  }
+  const int stepped = sqlite3_step(data_version_.get());
+  sqlite3_reset(data_version_.get());
+  unsigned int version = 0;
+  if (stepped != SQLITE_ROW ||
+      sqlite3_file_control(connection_, "main", SQLITE_FCNTL_DATA_VERSION, &version) != SQLITE_OK) {
+    return std::nullopt;
+  }
+  return version;
+}
+
+}  // namespace quellor::tagdll
