@@ -391,6 +391,40 @@ TEST_F(EntryPoints, AlarmGroupInsertTakesTheLowestFreeIdAboveAnExistingOne) {
   EXPECT_EQ(QueryOne(db_path(), "SELECT count(*) FROM AlarmGroupNames"), "255");
 }
 
+// A saved query prepared again takes the statement its last context gave back: it must answer
+// for the new parameters, and for the table as it is now, whoever changed its columns.
+TEST_F(EntryPoints, AStatementUsedAgainAnswersForNewParametersAndANewSchema) {
+  RunSql(db_path(), R"(CREATE TABLE Extra (a INTEGER);
+      INSERT INTO Extra VALUES (1), (2);
+      INSERT INTO SavedQueries (Name, Sql) VALUES ('qAbove', 'SELECT * FROM Extra WHERE a > ?1');)");
+  const auto rows_above = [this](std::int32_t floor) {
+    ParameterArray parameters(1);
+    VariantSetI4(parameters.at(0), floor);
+    return SavedQueryRows("qAbove", parameters.get());
+  };
+  EXPECT_EQ(rows_above(0), (RowList{{"I4:1"}, {"I4:2"}}));
+  EXPECT_EQ(rows_above(1), (RowList{{"I4:2"}}));
+  EXPECT_EQ(rows_above(2), RowList{});
+  const struct {
+    bool by_attachment;  // else by another connection
+    const char* sql;
+    RowList rows;
+  } changes[] = {
+      {false, "ALTER TABLE Extra ADD COLUMN b TEXT DEFAULT 'x'", {{"I4:2", "BSTR:x"}}},
+      {true, "INSERT INTO Extra VALUES (3, 'y')", {{"I4:2", "BSTR:x"}, {"I4:3", "BSTR:y"}}},
+      {false, "ALTER TABLE Extra DROP COLUMN b", {{"I4:2"}, {"I4:3"}}},
+  };
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.sql);
+    if (change.by_attachment) {
+      EXPECT_EQ(ExecuteSql(change.sql), kTdlOk);
+    } else {
+      RunSql(db_path(), change.sql);
+    }
+    EXPECT_EQ(rows_above(1), change.rows);
+  }
+}
+
 TEST_F(EntryPoints, OpenContextsOfOneTextEachGetTheirOwnStatement) {
   RunSql(db_path(), "INSERT INTO TagFilters VALUES ('G', 'm1', 1), ('G', 'm2', 2);");
   OpenQuery first(tdl());
