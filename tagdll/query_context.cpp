@@ -115,13 +115,19 @@ std::int32_t TdlQueryContext::MoveNext() {
 }
 
 std::int32_t TdlQueryContext::GetNextRow(VARIANT** row) {
-  quellor::VariantClear(row_.get());
   if (MoveNext() != kTdlOk) return kTdlFailed;
   const auto columns = static_cast<std::uint32_t>(column_names_.size());
-  quellor::SAFEARRAY* const array = quellor::SafeArrayCreateVector(quellor::VT_VARIANT, 0, columns);
-  if (array == nullptr) return kTdlFailed;
-  row_->vt = quellor::VT_ARRAY | quellor::VT_VARIANT;
-  row_->parray = array;
+  // The last row's array and its texts' memory take the next row's values.
+  if (row_->vt != (quellor::VT_ARRAY | quellor::VT_VARIANT) ||
+      row_->parray->rgsabound[0].cElements != columns) {
+    quellor::VariantClear(row_.get());
+    quellor::SAFEARRAY* const array =
+        quellor::SafeArrayCreateVector(quellor::VT_VARIANT, 0, columns);
+    if (array == nullptr) return kTdlFailed;
+    row_->vt = quellor::VT_ARRAY | quellor::VT_VARIANT;
+    row_->parray = array;
+  }
+  quellor::SAFEARRAY* const array = row_->parray;
   for (std::uint32_t i = 0; i < columns; ++i) {
     VARIANT* const element = quellor::SafeArrayElement(array, static_cast<std::int32_t>(i));
     if (!quellor::tagdll::ColumnToVariant(statement(), static_cast<int>(i), column_kinds_[i],

@@ -145,6 +145,18 @@ TEST_F(EntryPoints, BlobArrivesAsTextOfItsBytes) {
             std::string("A\0\xFF", 3));
 }
 
+// The library fills each row into the storage of the row before: every value must be the
+// row's own whatever the one before it held.
+TEST_F(EntryPoints, EachRowHoldsItsOwnValuesWhateverTheRowBeforeHeld) {
+  RunSql(db_path(), R"(CREATE TABLE Mixed (n INTEGER, v);
+      INSERT INTO Mixed VALUES (1, 'a long first text'), (2, 'short'), (3, NULL), (4, 12),
+                               (5, ''), (6, 'longer than every text before');)");
+  EXPECT_THAT(SqlRows("SELECT v FROM Mixed ORDER BY n"),
+              ElementsAre(ElementsAre("BSTR:a long first text"), ElementsAre("BSTR:short"),
+                          ElementsAre("NULL:"), ElementsAre("I4:12"), ElementsAre("BSTR:"),
+                          ElementsAre("BSTR:longer than every text before")));
+}
+
 TEST_F(EntryPoints, TextTravelsAsWindows1252BothWays) {
   RunSql(db_path(),
          "INSERT INTO PersistentData VALUES ('M\xC3\xBCller \xE2\x82\xAC', 'c', "
