@@ -13,8 +13,9 @@ bool Contains(const std::string& upper, std::string_view part) {
   return upper.find(part) != std::string::npos;
 }
 
-bool ByStorageClass(sqlite3_stmt* statement, int column, VARIANT* out) {
-  switch (sqlite3_column_type(statement, column)) {
+// `storage` is the column's storage class (sqlite3_column_type).
+bool ByStorageClass(sqlite3_stmt* statement, int column, int storage, VARIANT* out) {
+  switch (storage) {
     case SQLITE_INTEGER: {
       const sqlite3_int64 number = sqlite3_column_int64(statement, column);
       if (number >= INT32_MIN && number <= INT32_MAX) {
@@ -124,7 +125,7 @@ bool ColumnToVariant(sqlite3_stmt* statement, int column, DeclaredKind kind, VAR
     case DeclaredKind::kOther:
       break;
   }
-  return ByStorageClass(statement, column, out);
+  return ByStorageClass(statement, column, storage, out);
 }
 
 }  // namespace quellor::tagdll

@@ -50,18 +50,23 @@ Status BindOne(sqlite3_stmt* statement, int index, const VARIANT& value) {
 TdlQueryContext::TdlQueryContext(quellor::tagdll::CachedStatement* entry,
                                  const std::vector<quellor::tagdll::DeclaredKind>& kinds,
                                  StepFailure on_step_failure)
-    : entry_(entry), on_step_failure_(std::move(on_step_failure)) {
+    : entry_(entry), given_kinds_(kinds), on_step_failure_(std::move(on_step_failure)) {}
+
+void TdlQueryContext::ReadColumns() {
   const int columns = sqlite3_column_count(statement());
+  column_names_.clear();
+  column_kinds_.clear();
   column_names_.reserve(columns);
   column_kinds_.reserve(columns);
   for (int i = 0; i < columns; ++i) {
     const char* const name = sqlite3_column_name(statement(), i);
     column_names_.emplace_back(name != nullptr ? name : "");
     column_kinds_.push_back(
-        static_cast<std::size_t>(i) < kinds.size()
-            ? kinds[i]
+        static_cast<std::size_t>(i) < given_kinds_.size()
+            ? given_kinds_[i]
             : quellor::tagdll::ClassifyDeclaredType(sqlite3_column_decltype(statement(), i)));
   }
+  columns_read_ = true;
 }
 
 TdlQueryContext::~TdlQueryContext() { quellor::tagdll::StatementCache::Return(entry_); }
@@ -102,6 +107,7 @@ std::int32_t TdlQueryContext::MoveNext() {
   const int rc = Step();
   if (rc == SQLITE_ROW) {
     has_row_ = true;
+    if (!columns_read_) ReadColumns();
     return kTdlOk;
   }
   finished_ = true;
@@ -109,13 +115,19 @@ std::int32_t TdlQueryContext::MoveNext() {
 }
 
 std::int32_t TdlQueryContext::GetNextRow(VARIANT** row) {
-  quellor::VariantClear(row_.get());
   if (MoveNext() != kTdlOk) return kTdlFailed;
   const auto columns = static_cast<std::uint32_t>(column_names_.size());
-  quellor::SAFEARRAY* const array = quellor::SafeArrayCreateVector(quellor::VT_VARIANT, 0, columns);
-  if (array == nullptr) return kTdlFailed;
-  row_->vt = quellor::VT_ARRAY | quellor::VT_VARIANT;
-  row_->parray = array;
+  // The last row's array and its texts' memory take the next row's values.
+  if (row_->vt != (quellor::VT_ARRAY | quellor::VT_VARIANT) ||
+      row_->parray->rgsabound[0].cElements != columns) {
+    quellor::VariantClear(row_.get());
+    quellor::SAFEARRAY* const array =
+        quellor::SafeArrayCreateVector(quellor::VT_VARIANT, 0, columns);
+    if (array == nullptr) return kTdlFailed;
+    row_->vt = quellor::VT_ARRAY | quellor::VT_VARIANT;
+    row_->parray = array;
+  }
+  quellor::SAFEARRAY* const array = row_->parray;
   for (std::uint32_t i = 0; i < columns; ++i) {
     VARIANT* const element = quellor::SafeArrayElement(array, static_cast<std::int32_t>(i));
     if (!quellor::tagdll::ColumnToVariant(statement(), static_cast<int>(i), column_kinds_[i],

@@ -29,7 +29,9 @@ struct TdlQueryContext final {
   using StepFailure = std::function<void(std::string_view reason)>;
 
   // Takes the lease of `entry` and gives it back (reset) when it goes. The columns' variants
-  // follow their declared types, or `kinds` where it has one for the column.
+  // follow their declared types, or `kinds` where it has one for the column. The columns are
+  // read at the first row: a statement used again is compiled afresh by its first step when
+  // the schema changed meanwhile, and may then have other columns.
   explicit TdlQueryContext(quellor::tagdll::CachedStatement* entry,
                            const std::vector<quellor::tagdll::DeclaredKind>& kinds = {},
                            StepFailure on_step_failure = {});
@@ -52,10 +54,14 @@ struct TdlQueryContext final {
   sqlite3_stmt* statement() const { return entry_->statement.get(); }
   // A step's result code, its failure said.
   int Step();
+  // The names and kinds of the columns, as the statement has them now.
+  void ReadColumns();
 
   quellor::tagdll::CachedStatement* const entry_;
   std::vector<std::string> column_names_;                    // UTF-8, as SQLite names the columns
   std::vector<quellor::tagdll::DeclaredKind> column_kinds_;  // their declared types
+  std::vector<quellor::tagdll::DeclaredKind> given_kinds_;   // the constructor's `kinds`
+  bool columns_read_ = false;
   bool has_row_ = false;
   bool finished_ = false;  // stepping on after the end would start the query again
   quellor::ScopedVariant row_;

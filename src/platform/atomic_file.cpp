@@ -33,7 +33,7 @@ Result<std::string> FollowLinks(FileSystem& fs, std::string path) {
 // locked when the target's lock is to move to it.
 Result<std::unique_ptr<File>> WriteTemporary(FileSystem& fs, const std::string& temp,
                                              std::optional<std::uint32_t> mode,
-                                             std::string_view bytes, FileLock lock) {
+                                             const ContentWriter& write_content, FileLock lock) {
   OpenOptions options;
   options.access = FileAccess::kReadWrite;
   options.creation = FileCreation::kCreateOrTruncate;
@@ -41,7 +41,7 @@ Result<std::unique_ptr<File>> WriteTemporary(FileSystem& fs, const std::string& 
   Result<std::unique_ptr<File>> file = fs.Open(temp, options);
   if (!file.ok()) return file.status();
   Status status = mode ? (*file)->SetMode(*mode) : Status::Ok();
-  if (status.ok()) status = (*file)->WriteAt(0, AsBytes(bytes));
+  if (status.ok()) status = write_content(**file);
   if (status.ok()) status = (*file)->Sync();
   if (!status.ok()) return status;
   return file;
@@ -52,13 +52,13 @@ Result<std::unique_ptr<File>> WriteTemporary(FileSystem& fs, const std::string& 
 // leaves no file or the whole new one, never an empty file that a later read would refuse.
 // Kept while another process makes the target first: then the target is replaced as usual.
 Result<bool> CreateMissingTarget(FileSystem& fs, const std::string& target,
-                                 std::string_view bytes) {
+                                 const ContentWriter& write_content) {
   const std::string folder = ParentFolder(target);
   RemoveDeadTemporaries(fs, folder, FinalName(target));
   const std::string temp = TemporaryPathFor(target);
   Cleanup undo([&] { (void)fs.Remove(temp); });
   Result<std::unique_ptr<File>> written =
-      WriteTemporary(fs, temp, std::nullopt, bytes, FileLock::kExclusiveNoWait);
+      WriteTemporary(fs, temp, std::nullopt, write_content, FileLock::kExclusiveNoWait);
   if (!written.ok()) return written.status();
   if (Status status = fs.Rename(temp, target, RenameMode::kNoReplace); !status.ok()) {
     if (fs.Stat(target, /*follow=*/false).ok()) return false;  // made meanwhile
@@ -69,9 +69,14 @@ Result<bool> CreateMissingTarget(FileSystem& fs, const std::string& target,
   return true;
 }
 
+// The whole content in one write.
+ContentWriter WholeContent(std::string_view bytes) {
+  return [bytes](File& out) { return out.WriteAt(0, AsBytes(bytes)); };
+}
+
 }  // namespace
 
-Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view bytes,
+Status ReplaceHostFileAtomically(const std::string& host_path, const ContentWriter& write_content,
                                  const ReplaceOptions& options) {
   FileSystem& fs = Env::Default().file_system();
   Result<std::string> target_path = FollowLinks(fs, host_path);
@@ -79,7 +84,7 @@ Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view 
   const std::string& target = *target_path;
   if (options.create_if_missing &&
       fs.Stat(target, /*follow=*/false).status().code() == StatusCode::kNotFound) {
-    Result<bool> created = CreateMissingTarget(fs, target, bytes);
+    Result<bool> created = CreateMissingTarget(fs, target, write_content);
     if (!created.ok() || *created) return created.status();
   }
 
@@ -104,8 +109,9 @@ Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view 
     (void)fs.Remove(temp);
     if (created) (void)fs.Remove(target);
   });
-  Result<std::unique_ptr<File>> written = WriteTemporary(
-      fs, temp, info->mode, bytes, locked_here ? FileLock::kExclusiveNoWait : FileLock::kNone);
+  Result<std::unique_ptr<File>> written =
+      WriteTemporary(fs, temp, info->mode, write_content,
+                     locked_here ? FileLock::kExclusiveNoWait : FileLock::kNone);
   if (!written.ok()) return written.status();
   if (Status status = fs.Rename(temp, target, RenameMode::kReplace); !status.ok()) return status;
   undo.Cancel();  // the new file is in place; a failed folder sync leaves it there
@@ -113,11 +119,21 @@ Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view 
   return fs.SyncDirectory(folder);
 }
 
-Status ReplaceFileAtomically(std::string_view windows_path, std::string_view bytes,
+Status ReplaceHostFileAtomically(const std::string& host_path, std::string_view bytes,
+                                 const ReplaceOptions& options) {
+  return ReplaceHostFileAtomically(host_path, WholeContent(bytes), options);
+}
+
+Status ReplaceFileAtomically(std::string_view windows_path, const ContentWriter& write_content,
                              const ReplaceOptions& options) {
   Result<std::string> host = ResolvePath(windows_path);
   if (!host.ok()) return host.status();
-  return ReplaceHostFileAtomically(*host, bytes, options);
+  return ReplaceHostFileAtomically(*host, write_content, options);
+}
+
+Status ReplaceFileAtomically(std::string_view windows_path, std::string_view bytes,
+                             const ReplaceOptions& options) {
+  return ReplaceFileAtomically(windows_path, WholeContent(bytes), options);
 }
 
 }  // namespace quellor

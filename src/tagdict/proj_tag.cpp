@@ -23,6 +23,12 @@ std::int32_t KindOf(std::string_view record_type) {
 }
 
 void SetText(const VARIANT& value, bool trim, std::string& field) {
+  // Text, as nearly every value is, is copied once, straight from the row.
+  if (value.vt == VT_BSTR) {
+    const std::string_view text = VariantTextView(value);
+    field.assign(trim ? TrimAscii(text) : text);
+    return;
+  }
   auto text = VariantToText(value);
   if (!text.ok()) return;
   field = trim ? std::string(TrimAscii(*text)) : std::move(*text);

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <type_traits>
 #include <utility>
 
 #include "base/format.h"
 #include "platform/atomic_file.h"
+#include "platform/file_appender.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "report/failure_reason.h"
@@ -269,12 +271,16 @@ void CTagDict::WriteNameIndex() {
   // Tagname.X first: the name index never lists records the dictionary failed to write.
   FlushChanges();
   if (tag_file_ == nullptr) return;
-  std::string bytes(static_cast<std::size_t>(record_count_) * tl::kNameWidth, '\0');
-  for (std::size_t i = 0; i < records_.size(); ++i) {
-    std::copy_n(records_[i].bytes().begin(), tl::kNameWidth, bytes.begin() + i * tl::kNameWidth);
-  }
+  // Written in pieces: the whole index of a full dictionary is 7.7 MB more at the build's peak.
+  const auto write_names = [this](File& out) {
+    FileAppender appender(out);
+    for (std::size_t i = 0; i < records_.size() && appender.status().ok(); ++i) {
+      appender.Append(std::span(records_[i].bytes()).first(tl::kNameWidth));
+    }
+    return appender.Finish();
+  };
   const std::string path = options_.folder + tl::kNameIndexFileName;
-  if (const Status replaced = ReplaceFileAtomically(path, bytes); !replaced.ok()) {
+  if (const Status replaced = ReplaceFileAtomically(path, write_names); !replaced.ok()) {
     ReportFileFailure("Failed to open %s", path, replaced);
     return;
   }

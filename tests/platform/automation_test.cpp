@@ -22,6 +22,24 @@ TEST(Bstr, KeepsLengthAndBytesIncludingNul) {
   EXPECT_EQ(SysStringByteLen(nullptr), 0u);
 }
 
+TEST(VariantSetText, ReplacesAnyValueWithTheNewTextWhetherItsMemoryIsKeptOrNot) {
+  // Each text follows the one before in the same variant: shorter, longer, empty, with NULs.
+  const std::string texts[] = {"a first text of some length", "short", std::string(200, 'x'), "",
+                               std::string("n\0ul", 4),       "after"};
+  ScopedVariant value;
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text.size());
+    ASSERT_TRUE(VariantSetText(value.get(), text));
+    ASSERT_EQ(value->vt, VT_BSTR);
+    EXPECT_EQ(SysStringByteLen(value->bstrVal), text.size());
+    EXPECT_EQ(std::string(value->bstrVal, text.size()), text);
+    EXPECT_EQ(value->bstrVal[text.size()], '\0');
+  }
+  VariantSetI4(value.get(), 7);
+  ASSERT_TRUE(VariantSetText(value.get(), "again"));
+  EXPECT_EQ(VariantTextView(*value.get()), "again");
+}
+
 TEST(SafeArray, ReachesOnlyElementsInsideItsBounds) {
   SAFEARRAY* const array = SafeArrayCreateVector(VT_VARIANT, 1, 2);
   ASSERT_NE(array, nullptr);

@@ -3,12 +3,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "base/le_codec.h"
 #include "dictionary_files.h"
+#include "platform/env.h"
 #include "platform/files.h"
 #include "report/report.h"
+#include "testing/faulty_file_system.h"
 #include "testing/lock_holder.h"
 #include "testing/run_binary.h"
 #include "testing/temp_dir.h"
@@ -310,6 +315,57 @@ TEST(WriteNameIndex, WritesEachRecordsNameFieldWithZeroEntriesForFreeRecords) {
     if (records[n - 1]) expected.replace(0, records[n - 1]->name.size(), records[n - 1]->name);
     EXPECT_EQ(ndx.substr((n - 1) * 129, 129), expected) << n;
   }
+}
+
+// More records than one piece of the index holds, so that it is written in several.
+std::vector<std::optional<TestTag>> RecordsForSeveralPieces() {
+  std::vector<std::optional<TestTag>> records;
+  for (int n = 1; n <= 4100; ++n) {
+    records.push_back(n % 7 == 0 ? std::nullopt
+                                 : std::optional(TestTag{"Area" + std::to_string(n % 13) + "_Tag" +
+                                                         std::to_string(n)}));
+  }
+  return records;
+}
+
+TEST(WriteNameIndex, ALargeIndexWrittenInPiecesHoldsEveryRecordsNameField) {
+  TempDir dir;
+  const std::vector<std::optional<TestTag>> records = RecordsForSeveralPieces();
+  testing::WriteDictionary(dir.path(), records);
+  testing::FaultyFileSystem counting(Env::Default().file_system());
+  {
+    CTagDict dict(In(dir));
+    ScopedFileSystemOverride use(counting);
+    dict.WriteNameIndex();
+  }
+  EXPECT_GT(counting.count(testing::FaultPoint::kWrite), 1);
+  std::string expected;
+  for (const std::optional<TestTag>& record : records) {
+    std::string field(tl::kNameWidth, '\0');
+    if (record) field.replace(0, record->name.size(), record->name);
+    expected += field;
+  }
+  EXPECT_EQ(ReadFile(dir.path() / "Tagnames.NDX"), expected);
+}
+
+TEST(WriteNameIndex, AWriteFailingAfterTheFirstPieceReportsTheIndexAndKeepsTheOldOne) {
+  TempDir dir;
+  testing::WriteDictionary(dir.path(), RecordsForSeveralPieces());
+  WriteFile(dir.path() / "Tagnames.NDX", "old");
+  CTagDict dict(In(dir));
+  dict.FlushChanges();  // the index's writes are the only ones left
+  testing::FaultyFileSystem faulty(Env::Default().file_system());
+  faulty.FailNth(testing::FaultPoint::kWrite, 2, EIO);
+  ScopedFileSystemOverride use(faulty);
+  ScopedReportCapture capture;
+  ::testing::internal::CaptureStderr();
+  dict.WriteNameIndex();
+  EXPECT_THAT(::testing::internal::GetCapturedStderr(), ::testing::HasSubstr("Input/output error"));
+  EXPECT_THAT(capture.messages(),
+              ElementsAre(ReportedMessage{
+                  "Failed to open " + dir.path().string() + "\\Tagnames.NDX", 2, 1}));
+  EXPECT_EQ(faulty.count(testing::FaultPoint::kWrite), 2);
+  EXPECT_EQ(ReadFile(dir.path() / "Tagnames.NDX"), "old");
 }
 
 TEST(WriteNameIndex, ReportsAFailedOpenAndKeepsTheOldIndexWhenAnotherBuildHoldsIt) {

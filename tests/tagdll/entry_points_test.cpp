@@ -145,6 +145,18 @@ TEST_F(EntryPoints, BlobArrivesAsTextOfItsBytes) {
             std::string("A\0\xFF", 3));
 }
 
+// The library fills each row into the storage of the row before: every value must be the
+// row's own whatever the one before it held.
+TEST_F(EntryPoints, EachRowHoldsItsOwnValuesWhateverTheRowBeforeHeld) {
+  RunSql(db_path(), R"(CREATE TABLE Mixed (n INTEGER, v);
+      INSERT INTO Mixed VALUES (1, 'a long first text'), (2, 'short'), (3, NULL), (4, 12),
+                               (5, ''), (6, 'longer than every text before');)");
+  EXPECT_THAT(SqlRows("SELECT v FROM Mixed ORDER BY n"),
+              ElementsAre(ElementsAre("BSTR:a long first text"), ElementsAre("BSTR:short"),
+                          ElementsAre("NULL:"), ElementsAre("I4:12"), ElementsAre("BSTR:"),
+                          ElementsAre("BSTR:longer than every text before")));
+}
+
 TEST_F(EntryPoints, TextTravelsAsWindows1252BothWays) {
   RunSql(db_path(),
          "INSERT INTO PersistentData VALUES ('M\xC3\xBCller \xE2\x82\xAC', 'c', "
@@ -389,6 +401,40 @@ TEST_F(EntryPoints, AlarmGroupInsertTakesTheLowestFreeIdAboveAnExistingOne) {
                        "AND AlarmGroupID+1 BETWEEN 1 AND 255"),
             0);
   EXPECT_EQ(QueryOne(db_path(), "SELECT count(*) FROM AlarmGroupNames"), "255");
+}
+
+// A saved query prepared again takes the statement its last context gave back: it must answer
+// for the new parameters, and for the table as it is now, whoever changed its columns.
+TEST_F(EntryPoints, AStatementUsedAgainAnswersForNewParametersAndANewSchema) {
+  RunSql(db_path(), R"(CREATE TABLE Extra (a INTEGER);
+      INSERT INTO Extra VALUES (1), (2);
+      INSERT INTO SavedQueries (Name, Sql) VALUES ('qAbove', 'SELECT * FROM Extra WHERE a > ?1');)");
+  const auto rows_above = [this](std::int32_t floor) {
+    ParameterArray parameters(1);
+    VariantSetI4(parameters.at(0), floor);
+    return SavedQueryRows("qAbove", parameters.get());
+  };
+  EXPECT_EQ(rows_above(0), (RowList{{"I4:1"}, {"I4:2"}}));
+  EXPECT_EQ(rows_above(1), (RowList{{"I4:2"}}));
+  EXPECT_EQ(rows_above(2), RowList{});
+  const struct {
+    bool by_attachment;  // else by another connection
+    const char* sql;
+    RowList rows;
+  } changes[] = {
+      {false, "ALTER TABLE Extra ADD COLUMN b TEXT DEFAULT 'x'", {{"I4:2", "BSTR:x"}}},
+      {true, "INSERT INTO Extra VALUES (3, 'y')", {{"I4:2", "BSTR:x"}, {"I4:3", "BSTR:y"}}},
+      {false, "ALTER TABLE Extra DROP COLUMN b", {{"I4:2"}, {"I4:3"}}},
+  };
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.sql);
+    if (change.by_attachment) {
+      EXPECT_EQ(ExecuteSql(change.sql), kTdlOk);
+    } else {
+      RunSql(db_path(), change.sql);
+    }
+    EXPECT_EQ(rows_above(1), change.rows);
+  }
 }
 
 TEST_F(EntryPoints, OpenContextsOfOneTextEachGetTheirOwnStatement) {

@@ -1,5 +1,7 @@
 #include "platform/automation/variant.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -118,6 +120,16 @@ void VariantSetBool(VARIANT* value, bool truth) {
 }
 
 bool VariantSetText(VARIANT* value, std::string_view bytes) {
+  // A row's values are set again at every row: a BSTR whose block holds the new text takes it
+  // in place, sparing an allocation per value.
+  if (value->vt == VT_BSTR && value->bstrVal != nullptr &&
+      malloc_usable_size(value->bstrVal - kLengthPrefix) >= kLengthPrefix + bytes.size() + 1) {
+    const auto length = static_cast<std::uint32_t>(bytes.size());
+    std::memcpy(value->bstrVal - kLengthPrefix, &length, kLengthPrefix);
+    if (!bytes.empty()) std::memmove(value->bstrVal, bytes.data(), bytes.size());
+    value->bstrVal[bytes.size()] = '\0';
+    return true;
+  }
   VariantClear(value);
   BSTR text = SysAllocStringByteLen(bytes);
   if (text == nullptr) return false;

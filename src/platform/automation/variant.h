@@ -94,7 +94,8 @@ void VariantSetI4(VARIANT* value, std::int32_t number);
 void VariantSetR8(VARIANT* value, double number);
 // Any non-zero `truth` becomes VARIANT_TRUE.
 void VariantSetBool(VARIANT* value, bool truth);
-// False when memory runs out (the variant is then VT_EMPTY).
+// False when memory runs out (the variant is then VT_EMPTY). A BSTR the variant holds already
+// is overwritten in place when its memory is large enough.
 bool VariantSetText(VARIANT* value, std::string_view bytes);
 
 // Owns one variant and clears it when it goes.
