@@ -16,7 +16,7 @@ namespace {
 using namespace tagdll::access;
 using Text = std::optional<std::string>;
 
-struct RowSpec {
+struct RowFields {
   int attribute;
   Text name1, name2, expression;
   std::optional<int> flag;
@@ -24,30 +24,30 @@ struct RowSpec {
 };
 
 // The rows of a query named "q", each attribute's rows in the order given.
-SavedQueryRows Query(std::initializer_list<RowSpec> specs, std::int32_t object_flags = 0) {
+SavedQueryRows Query(std::initializer_list<RowFields> rows, std::int32_t object_flags = 0) {
   SavedQueryRows query{"q", object_flags, {}};
   int order = 0;
-  for (const RowSpec& spec : specs) {
+  for (const RowFields& row : rows) {
     ++order;
-    query.rows.push_back({spec.attribute, std::string{'\0', '\0', '\0', static_cast<char>(order)},
-                          spec.name1, spec.name2, spec.expression, spec.flag, spec.extra});
+    query.rows.push_back({row.attribute, std::string{'\0', '\0', '\0', static_cast<char>(order)},
+                          row.name1, row.name2, row.expression, row.flag, row.extra});
   }
   return query;
 }
 
-RowSpec Type(int type, Text target = {}) { return {kTypeAttribute, target, {}, {}, type, {}}; }
-RowSpec Flags(int flags, Text top = {}) { return {kFlagsAttribute, top, {}, {}, flags, {}}; }
-RowSpec Source(std::string table, Text alias = {}) {
+RowFields Type(int type, Text target = {}) { return {kTypeAttribute, target, {}, {}, type, {}}; }
+RowFields Flags(int flags, Text top = {}) { return {kFlagsAttribute, top, {}, {}, flags, {}}; }
+RowFields Source(std::string table, Text alias = {}) {
   return {kSourceAttribute, table, alias, {}, {}, {}};
 }
-RowSpec Column(std::string expression, Text alias = {}, std::optional<int> flag = {},
-               Text target = {}) {
+RowFields Column(std::string expression, Text alias = {}, std::optional<int> flag = {},
+                 Text target = {}) {
   return {kColumnAttribute, alias, target, expression, flag, {}};
 }
-RowSpec Clause(int attribute, std::string expression, Text name1 = {}) {
+RowFields Clause(int attribute, std::string expression, Text name1 = {}) {
   return {attribute, name1, {}, expression, {}, {}};
 }
-RowSpec Join(std::string left, std::string right, std::string on, int kind) {
+RowFields Join(std::string left, std::string right, std::string on, int kind) {
   return {kJoinAttribute, left, right, on, kind, {}};
 }
 
