@@ -34,6 +34,16 @@ struct SampleQuery {
   "(SELECT d.OrderID, round(sum(" EXTENDED         \
   "), 4) AS Subtotal FROM \"Order Details\" AS d " \
   "GROUP BY d.OrderID)"
+#define INVOICES                                                                               \
+  "SELECT o.ShipName, o.ShipAddress, o.ShipCity, o.ShipRegion, o.ShipPostalCode, "             \
+  "o.ShipCountry, o.CustomerID, c.CompanyName, c.Address, c.City, c.Region, c.PostalCode, "    \
+  "c.Country, coalesce(e.FirstName, '') || ' ' || coalesce(e.LastName, ''), o.OrderID, "       \
+  "o.OrderDate, o.RequiredDate, o.ShippedDate, s.CompanyName, d.ProductID, p.ProductName, "    \
+  "d.UnitPrice, d.Quantity, d.Discount, " EXTENDED                                             \
+  ", o.Freight FROM Orders AS o JOIN "                                                         \
+  "Customers AS c USING (CustomerID) JOIN Employees AS e USING (EmployeeID) JOIN Shippers AS " \
+  "s ON s.ShipperID = o.ShipVia JOIN \"Order Details\" AS d USING (OrderID) JOIN Products AS " \
+  "p USING (ProductID)"
 #define IN_1995 " BETWEEN '1995-01-01 00:00:00' AND '1995-12-31 00:00:00'"
 
 const SampleQuery kQueries[] = {
@@ -107,25 +117,11 @@ const SampleQuery kQueries[] = {
      "Orders ON Customers.CustomerID = Orders.CustomerID) ON Employees.EmployeeID = "
      "Orders.EmployeeID) INNER JOIN [Order Details] ON Orders.OrderID = [Order Details].OrderID) "
      "ON Products.ProductID = [Order Details].ProductID) ON Shippers.ShipperID = Orders.ShipVia;",
-     "SELECT o.ShipName, o.ShipAddress, o.ShipCity, o.ShipRegion, o.ShipPostalCode, "
-     "o.ShipCountry, o.CustomerID, c.CompanyName, c.Address, c.City, c.Region, c.PostalCode, "
-     "c.Country, coalesce(e.FirstName, '') || ' ' || coalesce(e.LastName, ''), o.OrderID, "
-     "o.OrderDate, o.RequiredDate, o.ShippedDate, s.CompanyName, d.ProductID, p.ProductName, "
-     "d.UnitPrice, d.Quantity, d.Discount, " EXTENDED ", o.Freight FROM Orders AS o JOIN "
-     "Customers AS c USING (CustomerID) JOIN Employees AS e USING (EmployeeID) JOIN Shippers AS "
-     "s ON s.ShipperID = o.ShipVia JOIN \"Order Details\" AS d USING (OrderID) JOIN Products AS "
-     "p USING (ProductID)"},
+     INVOICES},
     {"Invoices Filter",
      "SELECT DISTINCTROW Invoices.* FROM Invoices WHERE "
      "(((Invoices.OrderID)=[Forms]![Orders]![OrderID]));",
-     "SELECT o.ShipName, o.ShipAddress, o.ShipCity, o.ShipRegion, o.ShipPostalCode, "
-     "o.ShipCountry, o.CustomerID, c.CompanyName, c.Address, c.City, c.Region, c.PostalCode, "
-     "c.Country, coalesce(e.FirstName, '') || ' ' || coalesce(e.LastName, ''), o.OrderID, "
-     "o.OrderDate, o.RequiredDate, o.ShippedDate, s.CompanyName, d.ProductID, p.ProductName, "
-     "d.UnitPrice, d.Quantity, d.Discount, " EXTENDED ", o.Freight FROM Orders AS o JOIN "
-     "Customers AS c USING (CustomerID) JOIN Employees AS e USING (EmployeeID) JOIN Shippers AS "
-     "s ON s.ShipperID = o.ShipVia JOIN \"Order Details\" AS d USING (OrderID) JOIN Products AS "
-     "p USING (ProductID) WHERE o.OrderID = 10500",
+     INVOICES " WHERE o.OrderID = 10500",
      {"10500"}},
     {"Order Details Extended",
      "SELECT DISTINCTROW [Order Details].OrderID, [Order Details].ProductID, "
