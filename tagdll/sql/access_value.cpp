@@ -3,6 +3,7 @@
 #include "base/ascii.h"
 #include "tagdll/sql/access_date_text.h"
 #include "tagdll/sql/access_number.h"
+#include "tagdll/sql/type_rules.h"
 
 namespace quellor::tagdll::sql {
 namespace {
@@ -15,21 +16,6 @@ std::string_view TextView(sqlite3_value* value) {
   return std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value)));
 }
 
-bool IsNumberType(SqlType type) {
-  switch (type) {
-    case SqlType::kByte:
-    case SqlType::kInt16:
-    case SqlType::kInt32:
-    case SqlType::kSingle:
-    case SqlType::kDouble:
-    case SqlType::kCurrency:
-    case SqlType::kDecimal:
-      return true;
-    default:
-      return false;
-  }
-}
-
 AccessValue StoredValue(sqlite3_value* value, SqlType type) {
   AccessValue result;
   switch (sqlite3_value_type(value)) {
@@ -37,12 +23,12 @@ AccessValue StoredValue(sqlite3_value* value, SqlType type) {
       result.kind = Kind::kNumber;
       result.integer = sqlite3_value_int64(value);
       result.number = static_cast<double>(*result.integer);
-      result.type = IsNumberType(type) ? type : SqlType::kVariant;
+      result.type = IsNumber(type) ? type : SqlType::kVariant;
       break;
     case SQLITE_FLOAT:
       result.kind = Kind::kNumber;
       result.number = sqlite3_value_double(value);
-      result.type = IsNumberType(type) ? type : SqlType::kVariant;
+      result.type = IsNumber(type) ? type : SqlType::kVariant;
       break;
     case SQLITE_TEXT:
       result.kind = Kind::kText;

@@ -2,6 +2,7 @@
 // CLng, CDbl, CSng, CCur, CBool, CDate, Val, Str, and the translator's access_text.
 #include "tagdll/sql/access_number.h"
 #include "tagdll/sql/function_definition.h"
+#include "tagdll/sql/type_rules.h"
 
 namespace quellor::tagdll::sql {
 namespace {
@@ -9,17 +10,12 @@ namespace {
 using enum SqlType;
 using Kind = AccessValue::Kind;
 
-bool IsNumberType(SqlType type) {
-  return type == kByte || type == kInt16 || type == kInt32 || type == kSingle || type == kDouble ||
-         type == kCurrency || type == kDecimal;
-}
-
 // The type of a value that is one of two typed expressions: Null takes the other's type,
 // two numbers of different types are a Double, other mixtures are known only at run time.
 SqlType CommonType(SqlType a, SqlType b) {
   if (a == b || b == kNull) return a;
   if (a == kNull) return b;
-  if (IsNumberType(a) && IsNumberType(b)) return kDouble;
+  if (IsNumber(a) && IsNumber(b)) return kDouble;
   return kVariant;
 }
 

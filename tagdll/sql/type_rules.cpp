@@ -31,9 +31,10 @@ int Rank(SqlType type) {
 
 }  // namespace
 
-bool IsNumeric(SqlType type) {
+bool IsNumeric(SqlType type) { return type == SqlType::kBoolean || IsNumber(type); }
+
+bool IsNumber(SqlType type) {
   switch (type) {
-    case SqlType::kBoolean:
     case SqlType::kByte:
     case SqlType::kInt16:
     case SqlType::kInt32:

@@ -10,6 +10,7 @@
 namespace quellor::tagdll::sql {
 
 bool IsNumeric(SqlType type);   // Boolean (as -1 and 0) to Decimal
+bool IsNumber(SqlType type);    // Byte to Decimal: the numeric types without Boolean
 bool IsInteger(SqlType type);   // Byte, Integer, Long
 bool IsTextual(SqlType type);   // Text, or a GUID held as its text
 bool IsTextLike(SqlType type);  // Textual, or a Variant that may hold text
