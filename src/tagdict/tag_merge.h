@@ -31,6 +31,8 @@ class ProjectTags;
 // The group key of `row` at level L: "" at 0, TagName at 1, TagName.FieldName at 2,
 // TagName.FieldName.SubfieldName at 3.
 std::string GroupKey(const ProjTag_T& row, int level);
+// Whether GroupKey(row, level) is `key`, without building it.
+bool InGroup(const ProjTag_T& row, int level, std::string_view key);
 
 class TagMerge final {
  public:
