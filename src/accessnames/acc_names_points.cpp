@@ -54,7 +54,8 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
 
   // The record's first point of the name, without regard to case: its lowest key.
   const PointRef* first = nullptr;
-  if (const auto entry = points_by_name_.find(tag_name); entry != points_by_name_.end()) {
+  auto entry = points_by_name_.find(tag_name);
+  if (entry != points_by_name_.end()) {
     for (const PointRef& ref : entry->second) {
       if (ref.record == position && (first == nullptr || ref.key < first->key)) first = &ref;
     }
@@ -71,7 +72,9 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
   }
   const DDEPoints::Key key = record.Points->PushFront(
       DDEPoint_T{std::string(tag_name), tag_index, std::string(item_name)});
-  IndexPoint(position, key, tag_name);
+  if (entry == points_by_name_.end())
+    entry = points_by_name_.try_emplace(std::string(tag_name)).first;
+  entry->second.push_back(PointRef{position, key});
 }
 
 void CAccNames::RemoveTagPoint(std::string_view tag_name) {
