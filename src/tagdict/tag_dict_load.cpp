@@ -17,8 +17,8 @@ namespace tl = tag_layout;
 
 void CTagDict::LoadTagDict() {
   tag_index_.emplace();
-  tag_index_->reserve(static_cast<std::size_t>(record_count_));
-  std::vector<std::int32_t> cleared;  // records whose companion record is cleared
+  tag_index_->reserve(records_.capacity());  // the records read and those a merge can add
+  std::vector<std::int32_t> cleared;         // records whose companion record is cleared
   const std::int32_t system_group = CountCleanAndIndex(cleared);
   LinkParents();
   RemoveOrphans(cleared);

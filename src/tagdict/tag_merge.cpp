@@ -70,6 +70,7 @@ void TagMerge::Run() {
   dict_.InitTagRecord(dummy, 0, nullptr);
   std::int32_t counter = 0;
   family_ = 0;
+  made_.reserve(2 * rows_.size());  // a row makes at most its tag and its tree's or field's
   if (dict_.options().access_names != nullptr) {
     tag_servers_.emplace(*dict_.options().access_names, dict_.options().app_access_names);
   }
