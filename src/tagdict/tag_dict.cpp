@@ -235,7 +235,7 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
   if (tag_file_ == nullptr) return TagAllocation{.rec_no = 0};
   if (tag_index_) {
     if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
-      result = {it->second.RecNo, true, it->second.ParentRecNo};
+      result = {it->second.RecNo, true, it->second.ParentRecNo, &it->second};
       if (stored != nullptr) ReadRecord(result.rec_no, *stored);
       return result;
     }
@@ -258,8 +258,11 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
     result.rec_no = ++record_count_;
   }
   ++used_count_;
-  if (tag_index_)
-    tag_index_->insert_or_assign(std::string(name), TagIdxData_T{result.rec_no, parent});
+  if (tag_index_) {
+    const auto entry =
+        tag_index_->insert_or_assign(std::string(name), TagIdxData_T{result.rec_no, parent}).first;
+    result.index_entry = &entry->second;
+  }
   return result;
 }
 

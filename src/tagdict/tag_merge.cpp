@@ -70,7 +70,7 @@ void TagMerge::Run() {
   dict_.InitTagRecord(dummy, 0, nullptr);
   std::int32_t counter = 0;
   family_ = 0;
-  made_.reserve(2 * rows_.size());  // a row makes at most its tag and its tree's or field's
+  made_.assign(static_cast<std::size_t>(tl::kMaxRecords) + 1, false);
   if (dict_.options().access_names != nullptr) {
     tag_servers_.emplace(*dict_.options().access_names, dict_.options().app_access_names);
   }
@@ -222,8 +222,7 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
     if (has_access_names && access_id != 0) {
       SetIoFields(tag, row, !allocation.existed, item_text);
     }
-    StoreTag(parent, tag, allocation.existed ? &stored : nullptr, rec_no, level, counter, access_id,
-             item_text);
+    StoreTag(parent, tag, allocation, stored, level, counter, access_id, item_text);
   }
 }
 
