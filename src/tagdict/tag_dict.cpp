@@ -149,7 +149,11 @@ std::size_t CTagDict::ReadRecord(std::int32_t n, TagRec_T& out) const {
 
 void CTagDict::WriteRecord(std::int32_t n, const TagRec_T& record) {
   if (tag_file_ == nullptr || Record(n) == nullptr) return;
-  records_[static_cast<std::size_t>(n - 1)] = record;
+  TagRec_T& held = records_[static_cast<std::size_t>(n - 1)];
+  // A record whose bytes stay as they are needs no write: a rebuild without change then
+  // writes none of the dictionary's records.
+  if (held.bytes() == record.bytes()) return;
+  held = record;
   dirty_[static_cast<std::size_t>(n - 1)] = true;
 }
 
