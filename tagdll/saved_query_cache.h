@@ -30,6 +30,8 @@ class SavedQueryCache final {
  private:
   // SQLite's data version of the main database: it changes with every change to the file.
   std::optional<std::uint32_t> DataVersion();
+  // The version as of the connection's last read of the main database.
+  std::optional<std::uint32_t> FileDataVersion();
 
   sqlite3* const connection_;
   sql::SqliteCatalog& catalog_;

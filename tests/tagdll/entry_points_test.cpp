@@ -326,6 +326,44 @@ TEST_F(EntryPoints, SavedQueryAddedChangedOrRemovedByAnyoneIsSeenAtTheNextPrepar
   }
 }
 
+// While a query of the program is open, the attachment reads one state of the file: another
+// connection's change (possible in WAL mode) is seen at the first prepare after the open
+// queries end, and the attachment's own change at once.
+TEST_F(EntryPoints, SavedQueryChangedWhileAQueryIsOpenIsSeenWhenTheChangeBecomesVisible) {
+  RunSql(db_path(), R"(PRAGMA journal_mode = WAL;
+      INSERT INTO ProjectFlags VALUES (0), (1);
+      INSERT INTO SavedQueries (Name, Sql) VALUES ('qOne', 'SELECT 1 AS a');)");
+  const auto rows_of = [this](const char* name) -> std::optional<RowList> {
+    OpenQuery query(tdl());
+    if (tdl().PrepareQuery(query.address(), name, nullptr, 0, kTdlEnd) != kTdlOk) {
+      return std::nullopt;
+    }
+    return Rows(query.get());
+  };
+  // An open query of two rows, positioned on its first: its read lasts until its release.
+  const auto open_reader = [this](OpenQuery& reader) {
+    ASSERT_EQ(tdl().PrepareQuery(reader.address(), "qProjectFlags", nullptr, 0, kTdlEnd), kTdlOk);
+    ASSERT_EQ(tdl().MoveNext(reader.get(), kTdlEnd), kTdlOk);
+  };
+  {
+    OpenQuery reader(tdl());
+    open_reader(reader);
+    EXPECT_EQ(rows_of("qTwo"), std::nullopt);
+    EXPECT_EQ(ExecuteSql("INSERT INTO SavedQueries (Name, Sql) VALUES ('qTwo', 'SELECT 5 AS b')"),
+              kTdlOk);
+    EXPECT_EQ(rows_of("qTwo"), (RowList{{"I4:5"}}));
+    EXPECT_EQ(rows_of("qOne"), (RowList{{"I4:1"}}));
+    RunSql(db_path(), "UPDATE SavedQueries SET Sql = 'SELECT 2 AS a' WHERE Name = 'qOne'");
+    EXPECT_EQ(rows_of("qOne"), (RowList{{"I4:1"}}));  // the open read's state
+  }
+  EXPECT_EQ(rows_of("qOne"), (RowList{{"I4:2"}}));
+  // A change made between two open reads is seen inside the second.
+  RunSql(db_path(), "UPDATE SavedQueries SET Sql = 'SELECT 3 AS a' WHERE Name = 'qOne'");
+  OpenQuery reader(tdl());
+  open_reader(reader);
+  EXPECT_EQ(rows_of("qOne"), (RowList{{"I4:3"}}));
+}
+
 TEST_F(EntryPoints, SavedQueriesJoinATextsOwnSubqueries) {
   RunSql(db_path(), "INSERT INTO TagFilters VALUES ('G', 'm1', 1), ('G', 'm2', 2);");
   EXPECT_THAT(SqlRows("SELECT Count(*) AS n, Max(x.v) AS v FROM (SELECT 2 AS v) AS x, qFTFilter"),
