@@ -127,11 +127,11 @@ std::int32_t TdlQueryContext::GetNextRow(VARIANT** row) {
     row_->vt = quellor::VT_ARRAY | quellor::VT_VARIANT;
     row_->parray = array;
   }
-  quellor::SAFEARRAY* const array = row_->parray;
+  // The array was made here with lower bound 0: its elements are indexed directly.
+  auto* const elements = static_cast<VARIANT*>(row_->parray->pvData);
   for (std::uint32_t i = 0; i < columns; ++i) {
-    VARIANT* const element = quellor::SafeArrayElement(array, static_cast<std::int32_t>(i));
     if (!quellor::tagdll::ColumnToVariant(statement(), static_cast<int>(i), column_kinds_[i],
-                                          element)) {
+                                          &elements[i])) {
       return kTdlFailed;
     }
   }
