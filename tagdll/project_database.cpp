@@ -272,23 +272,28 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareTranslated(
 
 Result<TdlQueryContext*> ProjectDatabase::PrepareSavedQuery(std::string_view name,
                                                             const VARIANT* parameters) {
-  const std::string utf8_name = Cp1252ToUtf8(name);
-  Result<std::optional<sql::SavedQueryDefinition>> row = saved_queries_.Find(utf8_name);
-  if (!row.ok()) return row.status();
-  if (!row->has_value()) {
+  // A name in ASCII, as names are as a rule, reads the same in both encodings.
+  std::string converted_name;
+  if (!IsAscii(name)) converted_name = Cp1252ToUtf8(name);
+  const std::string_view utf8_name = IsAscii(name) ? name : converted_name;
+  Result<const sql::SavedQueryDefinition*> found = saved_queries_.Find(utf8_name);
+  if (!found.ok()) return found.status();
+  if (*found == nullptr) {
     const Status missing = Status::NotFound("there is no saved query of that name");
-    if (!IsOptionalQuery(utf8_name)) Refuse("query " + utf8_name, missing);
+    if (!IsOptionalQuery(utf8_name)) Refuse("query " + std::string(utf8_name), missing);
     return missing;
   }
-  const sql::SavedQueryDefinition& definition = **row;
+  const sql::SavedQueryDefinition& definition = **found;
+  // A query prepared once per tag builds its label in the same storage each time.
+  query_label_.assign("query ").append(definition.name);
   if (definition.sql.has_value()) {
-    return PrepareText(*definition.sql, parameters, nullptr, "query " + definition.name);
+    return PrepareText(*definition.sql, parameters, nullptr, query_label_);
   }
   Result<std::int64_t> version = SchemaVersion();
   if (!version.ok()) return version.status();
   const ParametersForCatalog binding(catalog_, parameters);
-  return PrepareTranslated("query " + definition.name,
-                           translations_.ForSavedQuery(definition, *version), parameters);
+  return PrepareTranslated(query_label_, translations_.ForSavedQuery(definition, *version),
+                           parameters);
 }
 
 Result<TdlQueryContext*> ProjectDatabase::PrepareSql(std::string_view sql,

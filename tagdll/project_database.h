@@ -85,6 +85,7 @@ class ProjectDatabase final {
   StatementCache cache_;
   std::unordered_map<const TdlQueryContext*, std::unique_ptr<TdlQueryContext>> contexts_;
   std::set<std::string> refused_;
+  std::string query_label_;  // "query NAME", of the saved query being prepared
   // The Access file and its image's host paths, when the project is an Access file.
   std::optional<std::pair<std::string, std::string>> access_image_;
   bool written_to_image_ = false;

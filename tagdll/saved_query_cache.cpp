@@ -4,8 +4,7 @@
 
 namespace quellor::tagdll {
 
-Result<std::optional<sql::SavedQueryDefinition>> SavedQueryCache::Find(
-    const std::string& utf8_name) {
+Result<const sql::SavedQueryDefinition*> SavedQueryCache::Find(std::string_view utf8_name) {
   const std::optional<std::uint32_t> version = DataVersion();
   if (!version || version != version_) {
     definitions_.clear();
@@ -13,13 +12,16 @@ Result<std::optional<sql::SavedQueryDefinition>> SavedQueryCache::Find(
   }
   if (version) {
     if (const auto kept = definitions_.find(utf8_name); kept != definitions_.end()) {
-      return kept->second;
+      return kept->second ? &*kept->second : nullptr;
     }
   }
   Result<std::optional<sql::SavedQueryDefinition>> found = catalog_.FindSavedQuery(utf8_name);
+  if (!found.ok()) return found.status();
   // The look-up's own read may have seen a newer file: then the next call asks again.
-  if (found.ok() && version) definitions_.emplace(utf8_name, *found);
-  return found;
+  std::optional<sql::SavedQueryDefinition>& answer =
+      version ? definitions_.emplace(utf8_name, *std::move(found)).first->second
+              : (unkept_ = *std::move(found));
+  return answer ? &*answer : nullptr;
 }
 
 std::optional<std::uint32_t> SavedQueryCache::DataVersion() {
