@@ -246,18 +246,30 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareText(const std::string& sql,
       kinds.push_back(KindOfSqlType(column.type));
     }
   }
-  auto context =
-      std::make_unique<TdlQueryContext>(*entry, kinds, [this, what](std::string_view reason) {
-        Refuse(what, Status::IoError(std::string(reason)));
-      });
+  TdlQueryContext* const context = IdleContext();
+  context->Open(*entry, kinds, what);
   const Status bound = context->Bind(parameters);
   if (!bound.ok()) {
+    Release(context);
     Refuse(what, bound);
     return bound;
   }
-  TdlQueryContext* const handle = context.get();
-  contexts_.emplace(handle, std::move(context));
-  return handle;
+  return context;
+}
+
+TdlQueryContext* ProjectDatabase::IdleContext() {
+  if (!idle_contexts_.empty()) {
+    TdlQueryContext* const context = idle_contexts_.back();
+    idle_contexts_.pop_back();
+    return context;
+  }
+  auto context =
+      std::make_unique<TdlQueryContext>([this](std::string_view label, std::string_view reason) {
+        Refuse(std::string(label), Status::IoError(std::string(reason)));
+      });
+  TdlQueryContext* const made = context.get();
+  contexts_.emplace(made, std::move(context));
+  return made;
 }
 
 Result<TdlQueryContext*> ProjectDatabase::PrepareTranslated(
@@ -307,10 +319,14 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareSql(std::string_view sql,
 }
 
 bool ProjectDatabase::Owns(const TdlQueryContext* context) const {
-  return contexts_.find(context) != contexts_.end();
+  const auto made = contexts_.find(context);
+  return made != contexts_.end() && made->second->is_open();
 }
 
-void ProjectDatabase::Release(TdlQueryContext* context) { contexts_.erase(context); }
+void ProjectDatabase::Release(TdlQueryContext* context) {
+  context->Close();
+  idle_contexts_.push_back(context);
+}
 
 void ProjectDatabase::NoteExecuted() {
   if (!access_image_ || written_to_image_ || sqlite3_changes(connection_.get()) == 0) return;

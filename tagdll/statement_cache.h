@@ -9,13 +9,23 @@
 #include <vector>
 
 #include "base/status.h"
+#include "tagdll/column_value.h"
 #include "tagdll/sqlite_handles.h"
 
 namespace quellor::tagdll {
 
+// A statement's result columns as last read: a statement used again is compiled afresh by its
+// first step when the schema changed meanwhile, and may then have other columns.
+struct StatementColumns {
+  std::vector<std::string> names;   // UTF-8, as SQLite names the columns
+  std::vector<DeclaredKind> kinds;  // their declared types
+  int compilations = -1;            // the statement's recompilations when they were read
+};
+
 struct CachedStatement {
   StatementPtr statement;
   bool in_use = false;
+  StatementColumns columns;
 };
 
 class StatementCache final {

@@ -473,6 +473,19 @@ TEST_F(EntryPoints, AStatementUsedAgainAnswersForNewParametersAndANewSchema) {
     }
     EXPECT_EQ(rows_above(1), change.rows);
   }
+  // The columns' names are read afresh too.
+  RunSql(db_path(), R"(DROP TABLE Extra; CREATE TABLE Extra (n TEXT, a INTEGER);
+      INSERT INTO Extra VALUES ('z', 4);)");
+  OpenQuery query(tdl());
+  ParameterArray parameters(1);
+  VariantSetI4(parameters.at(0), 1);
+  ASSERT_EQ(tdl().PrepareQuery(query.address(), "qAbove", parameters.get(), 0, kTdlEnd), kTdlOk);
+  ASSERT_EQ(tdl().MoveNext(query.get(), kTdlEnd), kTdlOk);
+  ScopedVariant value;
+  ASSERT_EQ(tdl().GetFieldValueByFieldName(query.get(), value.get(), "N", kTdlEnd), kTdlOk);
+  EXPECT_EQ(Show(*value.get()), "BSTR:z");
+  ASSERT_EQ(tdl().GetFieldValueByFieldName(query.get(), value.get(), "a", kTdlEnd), kTdlOk);
+  EXPECT_EQ(Show(*value.get()), "I4:4");
 }
 
 TEST_F(EntryPoints, OpenContextsOfOneTextEachGetTheirOwnStatement) {
@@ -485,8 +498,12 @@ TEST_F(EntryPoints, OpenContextsOfOneTextEachGetTheirOwnStatement) {
   EXPECT_EQ(Rows(second.get()).size(), 2u);
   EXPECT_EQ(Rows(first.get()).size(), 1u);  // the first kept its place
   // A released context's statement is reset: the next prepare starts at the first row.
+  TdlQueryContext* released = first.get();
   ASSERT_EQ(tdl().ReleaseQueryContext(first.address(), kTdlEnd), kTdlOk);
   EXPECT_EQ(first.get(), nullptr);
+  // Its handle is refused from then on.
+  EXPECT_LT(tdl().MoveNext(released, kTdlEnd), 0);
+  EXPECT_LT(tdl().ReleaseQueryContext(&released, kTdlEnd), 0);
   EXPECT_EQ(SavedQueryRows("qFTFilter").size(), 2u);
 }
 
