@@ -34,7 +34,11 @@ Status BindOne(sqlite3_stmt* statement, int index, const VARIANT& value) {
       rc = sqlite3_bind_int(statement, index, value.boolVal != 0 ? 1 : 0);
       break;
     case quellor::VT_BSTR: {
-      const std::string text = quellor::Cp1252ToUtf8(quellor::VariantTextView(value));
+      // ASCII, as most parameters are, is bound as it stands: it reads the same in UTF-8.
+      const std::string_view narrow = quellor::VariantTextView(value);
+      std::string converted;
+      if (!quellor::IsAscii(narrow)) converted = quellor::Cp1252ToUtf8(narrow);
+      const std::string_view text = converted.empty() ? narrow : converted;
       rc = sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
                              SQLITE_TRANSIENT);
       break;
@@ -94,22 +98,27 @@ void TdlQueryContext::ReadColumns() {
 }
 
 Status quellor::tagdll::BindParameters(sqlite3_stmt* statement, const VARIANT* parameters) {
-  if (parameters == nullptr || parameters->vt == quellor::VT_EMPTY) return Status::Ok();
-  if (parameters->vt != (quellor::VT_ARRAY | quellor::VT_VARIANT) ||
-      parameters->parray == nullptr || parameters->parray->cDims != 1 ||
-      parameters->parray->cbElements != sizeof(VARIANT)) {
-    return Status::InvalidArgument("the parameters are not an array of variants");
+  const int wanted = sqlite3_bind_parameter_count(statement);
+  std::int64_t given = 0;
+  if (parameters != nullptr && parameters->vt != quellor::VT_EMPTY) {
+    if (parameters->vt != (quellor::VT_ARRAY | quellor::VT_VARIANT) ||
+        parameters->parray == nullptr || parameters->parray->cDims != 1 ||
+        parameters->parray->cbElements != sizeof(VARIANT)) {
+      return Status::InvalidArgument("the parameters are not an array of variants");
+    }
+    const quellor::SAFEARRAY* const array = parameters->parray;
+    given = std::min<std::int64_t>(array->rgsabound[0].cElements, wanted);
+    for (std::int64_t i = 0; i < given; ++i) {
+      const VARIANT* const element = quellor::SafeArrayElement(
+          array, static_cast<std::int32_t>(array->rgsabound[0].lLbound + i));
+      if (element == nullptr) return Status::InvalidArgument("a parameter is out of reach");
+      const Status status = BindOne(statement, static_cast<int>(i + 1), *element);
+      if (!status.ok()) return status;
+    }
   }
-  const quellor::SAFEARRAY* const array = parameters->parray;
-  const std::int64_t count = std::min<std::int64_t>(array->rgsabound[0].cElements,
-                                                    sqlite3_bind_parameter_count(statement));
-  for (std::int64_t i = 0; i < count; ++i) {
-    const VARIANT* const element = quellor::SafeArrayElement(
-        array, static_cast<std::int32_t>(array->rgsabound[0].lLbound + i));
-    if (element == nullptr) return Status::InvalidArgument("a parameter is out of reach");
-    const Status status = BindOne(statement, static_cast<int>(i + 1), *element);
-    if (!status.ok()) return status;
-  }
+  // A statement comes back from its last query with that query's values still bound.
+  for (std::int64_t i = given; i < wanted; ++i)
+    sqlite3_bind_null(statement, static_cast<int>(i + 1));
   return Status::Ok();
 }
 

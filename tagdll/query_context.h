@@ -15,9 +15,10 @@
 
 namespace quellor::tagdll {
 
-// Binds the elements of a variant array in order: extra elements are ignored, parameters
-// without an element stay NULL. Null or VT_EMPTY means no parameters. Fails on anything but
-// a one-dimensional array of variants, or an element of a type that cannot be bound.
+// Binds every parameter of the statement: the elements of a variant array in order, extra
+// elements ignored, NULL for parameters without an element. Null or VT_EMPTY means no
+// parameters. Fails on anything but a one-dimensional array of variants, or an element of a
+// type that cannot be bound.
 Status BindParameters(sqlite3_stmt* statement, const VARIANT* parameters);
 
 }  // namespace quellor::tagdll

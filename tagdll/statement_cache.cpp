@@ -51,8 +51,8 @@ Result<CachedStatement*> StatementCache::Acquire(sqlite3* connection, const std:
 }
 
 void StatementCache::Return(CachedStatement* entry) {
+  // The parameters stay bound: every query context binds them all (BindParameters).
   sqlite3_reset(entry->statement.get());
-  sqlite3_clear_bindings(entry->statement.get());
   entry->in_use = false;
 }
 

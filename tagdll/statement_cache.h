@@ -37,8 +37,8 @@ class StatementCache final {
   // A statement for `sql` marked in use; it stays owned by the cache. Fails with SQLite's
   // message when the text does not prepare, or holds more than one statement.
   Result<CachedStatement*> Acquire(sqlite3* connection, const std::string& sql);
-  // Resets the statement and clears its parameters, so that the next Acquire of the same text
-  // can take it.
+  // Resets the statement, so that the next Acquire of the same text can take it. Its
+  // parameters keep their values: whoever takes it next binds them anew.
   static void Return(CachedStatement* entry);
 
  private:

@@ -455,6 +455,11 @@ TEST_F(EntryPoints, AStatementUsedAgainAnswersForNewParametersAndANewSchema) {
   EXPECT_EQ(rows_above(0), (RowList{{"I4:1"}, {"I4:2"}}));
   EXPECT_EQ(rows_above(1), (RowList{{"I4:2"}}));
   EXPECT_EQ(rows_above(2), RowList{});
+  // A parameter the prepare does not give is NULL, whatever the last prepare bound.
+  EXPECT_EQ(rows_above(0).size(), 2u);
+  EXPECT_EQ(SavedQueryRows("qAbove", ParameterArray(0).get()), RowList{});
+  EXPECT_EQ(rows_above(0).size(), 2u);
+  EXPECT_EQ(SavedQueryRows("qAbove"), RowList{});
   const struct {
     bool by_attachment;  // else by another connection
     const char* sql;
