@@ -42,7 +42,11 @@ class StatementCache final {
   static void Return(CachedStatement* entry);
 
  private:
-  std::unordered_map<std::string, std::vector<std::unique_ptr<CachedStatement>>> entries_;
+  using Entries = std::unordered_map<std::string, std::vector<std::unique_ptr<CachedStatement>>>;
+  Entries entries_;
+  // The text acquired last: a query prepared once per tag finds it again without hashing a
+  // long text each time (an entry stays where it is while the map grows).
+  Entries::value_type* last_ = nullptr;
 };
 
 }  // namespace quellor::tagdll
