@@ -205,6 +205,7 @@ Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string
 Status ProjectDatabase::RollBack() {
   if (!in_transaction_) return Status::InvalidArgument("no transaction to roll back");
   in_transaction_ = false;
+  saved_queries_.Forget();
   if (sqlite3_exec(connection_.get(), "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK) {
     return Status::IoError(std::string("the transaction cannot be rolled back: ") +
                            sqlite3_errmsg(connection_.get()));

@@ -5,7 +5,7 @@
 namespace quellor::tagdll {
 
 Result<const sql::SavedQueryDefinition*> SavedQueryCache::Find(std::string_view utf8_name) {
-  const std::optional<std::uint32_t> version = DataVersion();
+  const std::optional<Version> version = CurrentVersion();
   if (!version || version != version_) {
     definitions_.clear();
     version_ = version;
@@ -22,6 +22,17 @@ Result<const sql::SavedQueryDefinition*> SavedQueryCache::Find(std::string_view 
       version ? definitions_.emplace(utf8_name, *std::move(found)).first->second
               : (unkept_ = *std::move(found));
   return answer ? &*answer : nullptr;
+}
+
+void SavedQueryCache::Forget() {
+  definitions_.clear();
+  version_.reset();
+}
+
+std::optional<SavedQueryCache::Version> SavedQueryCache::CurrentVersion() {
+  const std::optional<std::uint32_t> data = DataVersion();
+  if (!data) return std::nullopt;
+  return Version{*data, sqlite3_total_changes64(connection_)};
 }
 
 std::optional<std::uint32_t> SavedQueryCache::DataVersion() {

@@ -639,5 +639,34 @@ TEST(DiscardedChanges, AnInsertIsSeenUntilTheRollbackAndTheFileStaysAsItWas) {
   EXPECT_THAT(names, ElementsAre("Project.mdb"));
 }
 
+// Inside the transaction of such an attachment its own changes reach no file: a saved query
+// it adds is seen all the same, and gone again after the rollback.
+TEST(DiscardedChanges, ASavedQueryTheAttachmentAddsIsSeenUntilTheRollback) {
+  TempDir dir;
+  const std::filesystem::path db = dir.path() / "Project.mdb";
+  CreateProjectDatabase(db);
+  ProjectDb binding(BinaryPath("libtagdll.so").string(), DatabaseChanges::kDiscarded);
+  ASSERT_EQ(binding.AttachProjectDb(db.c_str()), kTdlOk);
+  const TdlEntryPoints& tdl = binding.tdl();
+  const auto prepares = [&tdl]() {
+    OpenQuery query(tdl);
+    return tdl.PrepareQuery(query.address(), "qOne", nullptr, 0, kTdlEnd) == kTdlOk;
+  };
+  EXPECT_FALSE(prepares());
+  {
+    OpenQuery insert(tdl);
+    ASSERT_EQ(
+        tdl.PrepareSQLQuery(insert.address(),
+                            "INSERT INTO SavedQueries (Name, Sql) VALUES ('qOne', 'SELECT 1 AS a')",
+                            nullptr, 0, kTdlEnd),
+        kTdlOk);
+    EXPECT_GE(tdl.Execute(insert.get(), kTdlEnd), 0);
+  }
+  EXPECT_TRUE(prepares());
+  EXPECT_EQ(tdl.Rollback(kTdlEnd), kTdlOk);
+  EXPECT_FALSE(prepares());
+  EXPECT_EQ(binding.ReleaseProjectDb(), kTdlOk);
+}
+
 }  // namespace
 }  // namespace quellor::testing
