@@ -157,10 +157,19 @@ class TemporaryImage final {
   std::string path_;
 };
 
+// SQLite counts every allocation it makes under a process-wide lock, for statistics that
+// nothing here reads: a build makes hundreds of thousands. The setting takes effect only before
+// SQLite's first use in the process; later it is refused, harmlessly.
+void DisableMemoryStatistics() {
+  static const int kConfigured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+  (void)kConfigured;
+}
+
 }  // namespace
 
 Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string& path,
                                                                Changes changes) {
+  DisableMemoryStatistics();
   const Result<DatabaseForm> form = FormOfDatabaseFile(path);
   if (!form.ok()) return form.status();
   // An Access file is never opened itself: its SQLite image is.
@@ -196,6 +205,7 @@ Result<std::unique_ptr<ProjectDatabase>> ProjectDatabase::Open(const std::string
 Status ProjectDatabase::RollBack() {
   if (!in_transaction_) return Status::InvalidArgument("no transaction to roll back");
   in_transaction_ = false;
+  saved_queries_.Forget();
   if (sqlite3_exec(connection_.get(), "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK) {
     return Status::IoError(std::string("the transaction cannot be rolled back: ") +
                            sqlite3_errmsg(connection_.get()));
@@ -246,18 +256,30 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareText(const std::string& sql,
       kinds.push_back(KindOfSqlType(column.type));
     }
   }
-  auto context =
-      std::make_unique<TdlQueryContext>(*entry, kinds, [this, what](std::string_view reason) {
-        Refuse(what, Status::IoError(std::string(reason)));
-      });
+  TdlQueryContext* const context = IdleContext();
+  context->Open(*entry, kinds, what);
   const Status bound = context->Bind(parameters);
   if (!bound.ok()) {
+    Release(context);
     Refuse(what, bound);
     return bound;
   }
-  TdlQueryContext* const handle = context.get();
-  contexts_.emplace(handle, std::move(context));
-  return handle;
+  return context;
+}
+
+TdlQueryContext* ProjectDatabase::IdleContext() {
+  if (!idle_contexts_.empty()) {
+    TdlQueryContext* const context = idle_contexts_.back();
+    idle_contexts_.pop_back();
+    return context;
+  }
+  auto context =
+      std::make_unique<TdlQueryContext>([this](std::string_view label, std::string_view reason) {
+        Refuse(std::string(label), Status::IoError(std::string(reason)));
+      });
+  TdlQueryContext* const made = context.get();
+  contexts_.emplace(made, std::move(context));
+  return made;
 }
 
 Result<TdlQueryContext*> ProjectDatabase::PrepareTranslated(
@@ -272,23 +294,28 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareTranslated(
 
 Result<TdlQueryContext*> ProjectDatabase::PrepareSavedQuery(std::string_view name,
                                                             const VARIANT* parameters) {
-  const std::string utf8_name = Cp1252ToUtf8(name);
-  Result<std::optional<sql::SavedQueryDefinition>> row = saved_queries_.Find(utf8_name);
-  if (!row.ok()) return row.status();
-  if (!row->has_value()) {
+  // A name in ASCII, as names are as a rule, reads the same in both encodings.
+  std::string converted_name;
+  if (!IsAscii(name)) converted_name = Cp1252ToUtf8(name);
+  const std::string_view utf8_name = converted_name.empty() ? name : converted_name;
+  Result<const sql::SavedQueryDefinition*> found = saved_queries_.Find(utf8_name);
+  if (!found.ok()) return found.status();
+  if (*found == nullptr) {
     const Status missing = Status::NotFound("there is no saved query of that name");
-    if (!IsOptionalQuery(utf8_name)) Refuse("query " + utf8_name, missing);
+    if (!IsOptionalQuery(utf8_name)) Refuse("query " + std::string(utf8_name), missing);
     return missing;
   }
-  const sql::SavedQueryDefinition& definition = **row;
+  const sql::SavedQueryDefinition& definition = **found;
+  // A query prepared once per tag builds its label in the same storage each time.
+  query_label_.assign("query ").append(definition.name);
   if (definition.sql.has_value()) {
-    return PrepareText(*definition.sql, parameters, nullptr, "query " + definition.name);
+    return PrepareText(*definition.sql, parameters, nullptr, query_label_);
   }
   Result<std::int64_t> version = SchemaVersion();
   if (!version.ok()) return version.status();
   const ParametersForCatalog binding(catalog_, parameters);
-  return PrepareTranslated("query " + definition.name,
-                           translations_.ForSavedQuery(definition, *version), parameters);
+  return PrepareTranslated(query_label_, translations_.ForSavedQuery(definition, *version),
+                           parameters);
 }
 
 Result<TdlQueryContext*> ProjectDatabase::PrepareSql(std::string_view sql,
@@ -302,10 +329,14 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareSql(std::string_view sql,
 }
 
 bool ProjectDatabase::Owns(const TdlQueryContext* context) const {
-  return contexts_.find(context) != contexts_.end();
+  const auto made = contexts_.find(context);
+  return made != contexts_.end() && made->second->is_open();
 }
 
-void ProjectDatabase::Release(TdlQueryContext* context) { contexts_.erase(context); }
+void ProjectDatabase::Release(TdlQueryContext* context) {
+  context->Close();
+  idle_contexts_.push_back(context);
+}
 
 void ProjectDatabase::NoteExecuted() {
   if (!access_image_ || written_to_image_ || sqlite3_changes(connection_.get()) == 0) return;

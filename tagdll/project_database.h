@@ -50,7 +50,8 @@ class ProjectDatabase final {
 
   // Whether `context` is one of this attachment's open contexts.
   bool Owns(const TdlQueryContext* context) const;
-  // Frees an open context; its statement goes back to the cache.
+  // Closes an open context: its statement goes back to the cache, and the context waits for
+  // the next prepare.
   void Release(TdlQueryContext* context);
   // After an action query ran: the first write into an Access file's image says, once, that
   // it stays in the image (the Access file is never written).
@@ -72,6 +73,8 @@ class ProjectDatabase final {
   Result<TdlQueryContext*> PrepareText(const std::string& sql, const VARIANT* parameters,
                                        const sql::Translation* translation,
                                        const std::string& what);
+  // A closed context for a prepare: one released before, else a new one.
+  TdlQueryContext* IdleContext();
   // Writes on standard error why a query failed to prepare or step, once per query and
   // reason in the attachment: the program's own messages cannot say why, and a query
   // prepared once per tag must not say it once per tag.
@@ -83,8 +86,11 @@ class ProjectDatabase final {
   SavedQueryCache saved_queries_;
   TranslationCache translations_;
   StatementCache cache_;
+  // Every context made, open or closed; the closed ones also wait in idle_contexts_.
   std::unordered_map<const TdlQueryContext*, std::unique_ptr<TdlQueryContext>> contexts_;
+  std::vector<TdlQueryContext*> idle_contexts_;
   std::set<std::string> refused_;
+  std::string query_label_;  // "query NAME", of the saved query being prepared
   // The Access file and its image's host paths, when the project is an Access file.
   std::optional<std::pair<std::string, std::string>> access_image_;
   bool written_to_image_ = false;

@@ -32,7 +32,8 @@ Result<StatementPtr> Prepare(sqlite3* connection, const std::string& sql) {
 }  // namespace
 
 Result<CachedStatement*> StatementCache::Acquire(sqlite3* connection, const std::string& sql) {
-  std::vector<std::unique_ptr<CachedStatement>>& statements = entries_[sql];
+  if (last_ == nullptr || last_->first != sql) last_ = &*entries_.try_emplace(sql).first;
+  std::vector<std::unique_ptr<CachedStatement>>& statements = last_->second;
   for (const std::unique_ptr<CachedStatement>& entry : statements) {
     if (!entry->in_use) {
       entry->in_use = true;
@@ -41,7 +42,10 @@ Result<CachedStatement*> StatementCache::Acquire(sqlite3* connection, const std:
   }
   Result<StatementPtr> prepared = Prepare(connection, sql);
   if (!prepared.ok()) {
-    if (statements.empty()) entries_.erase(sql);
+    if (statements.empty()) {
+      last_ = nullptr;
+      entries_.erase(sql);
+    }
     return prepared.status();
   }
   statements.push_back(std::make_unique<CachedStatement>());
@@ -51,8 +55,8 @@ Result<CachedStatement*> StatementCache::Acquire(sqlite3* connection, const std:
 }
 
 void StatementCache::Return(CachedStatement* entry) {
+  // The parameters stay bound: every query context binds them all (BindParameters).
   sqlite3_reset(entry->statement.get());
-  sqlite3_clear_bindings(entry->statement.get());
   entry->in_use = false;
 }
 

@@ -9,13 +9,23 @@
 #include <vector>
 
 #include "base/status.h"
+#include "tagdll/column_value.h"
 #include "tagdll/sqlite_handles.h"
 
 namespace quellor::tagdll {
 
+// A statement's result columns as last read: a statement used again is compiled afresh by its
+// first step when the schema changed meanwhile, and may then have other columns.
+struct StatementColumns {
+  std::vector<std::string> names;   // UTF-8, as SQLite names the columns
+  std::vector<DeclaredKind> kinds;  // their declared types
+  int compilations = -1;            // the statement's recompilations when they were read
+};
+
 struct CachedStatement {
   StatementPtr statement;
   bool in_use = false;
+  StatementColumns columns;
 };
 
 class StatementCache final {
@@ -27,12 +37,16 @@ class StatementCache final {
   // A statement for `sql` marked in use; it stays owned by the cache. Fails with SQLite's
   // message when the text does not prepare, or holds more than one statement.
   Result<CachedStatement*> Acquire(sqlite3* connection, const std::string& sql);
-  // Resets the statement and clears its parameters, so that the next Acquire of the same text
-  // can take it.
+  // Resets the statement, so that the next Acquire of the same text can take it. Its
+  // parameters keep their values: whoever takes it next binds them anew.
   static void Return(CachedStatement* entry);
 
  private:
-  std::unordered_map<std::string, std::vector<std::unique_ptr<CachedStatement>>> entries_;
+  using Entries = std::unordered_map<std::string, std::vector<std::unique_ptr<CachedStatement>>>;
+  Entries entries_;
+  // The text acquired last: a query prepared once per tag finds it again without hashing a
+  // long text each time (an entry stays where it is while the map grows).
+  Entries::value_type* last_ = nullptr;
 };
 
 }  // namespace quellor::tagdll

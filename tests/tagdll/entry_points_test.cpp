@@ -326,6 +326,44 @@ TEST_F(EntryPoints, SavedQueryAddedChangedOrRemovedByAnyoneIsSeenAtTheNextPrepar
   }
 }
 
+// While a query of the program is open, the attachment reads one state of the file: another
+// connection's change (possible in WAL mode) is seen at the first prepare after the open
+// queries end, and the attachment's own change at once.
+TEST_F(EntryPoints, SavedQueryChangedWhileAQueryIsOpenIsSeenWhenTheChangeBecomesVisible) {
+  RunSql(db_path(), R"(PRAGMA journal_mode = WAL;
+      INSERT INTO ProjectFlags VALUES (0), (1);
+      INSERT INTO SavedQueries (Name, Sql) VALUES ('qOne', 'SELECT 1 AS a');)");
+  const auto rows_of = [this](const char* name) -> std::optional<RowList> {
+    OpenQuery query(tdl());
+    if (tdl().PrepareQuery(query.address(), name, nullptr, 0, kTdlEnd) != kTdlOk) {
+      return std::nullopt;
+    }
+    return Rows(query.get());
+  };
+  // An open query of two rows, positioned on its first: its read lasts until its release.
+  const auto open_reader = [this](OpenQuery& reader) {
+    ASSERT_EQ(tdl().PrepareQuery(reader.address(), "qProjectFlags", nullptr, 0, kTdlEnd), kTdlOk);
+    ASSERT_EQ(tdl().MoveNext(reader.get(), kTdlEnd), kTdlOk);
+  };
+  {
+    OpenQuery reader(tdl());
+    open_reader(reader);
+    EXPECT_EQ(rows_of("qTwo"), std::nullopt);
+    EXPECT_EQ(ExecuteSql("INSERT INTO SavedQueries (Name, Sql) VALUES ('qTwo', 'SELECT 5 AS b')"),
+              kTdlOk);
+    EXPECT_EQ(rows_of("qTwo"), (RowList{{"I4:5"}}));
+    EXPECT_EQ(rows_of("qOne"), (RowList{{"I4:1"}}));
+    RunSql(db_path(), "UPDATE SavedQueries SET Sql = 'SELECT 2 AS a' WHERE Name = 'qOne'");
+    EXPECT_EQ(rows_of("qOne"), (RowList{{"I4:1"}}));  // the open read's state
+  }
+  EXPECT_EQ(rows_of("qOne"), (RowList{{"I4:2"}}));
+  // A change made between two open reads is seen inside the second.
+  RunSql(db_path(), "UPDATE SavedQueries SET Sql = 'SELECT 3 AS a' WHERE Name = 'qOne'");
+  OpenQuery reader(tdl());
+  open_reader(reader);
+  EXPECT_EQ(rows_of("qOne"), (RowList{{"I4:3"}}));
+}
+
 TEST_F(EntryPoints, SavedQueriesJoinATextsOwnSubqueries) {
   RunSql(db_path(), "INSERT INTO TagFilters VALUES ('G', 'm1', 1), ('G', 'm2', 2);");
   EXPECT_THAT(SqlRows("SELECT Count(*) AS n, Max(x.v) AS v FROM (SELECT 2 AS v) AS x, qFTFilter"),
@@ -417,6 +455,11 @@ TEST_F(EntryPoints, AStatementUsedAgainAnswersForNewParametersAndANewSchema) {
   EXPECT_EQ(rows_above(0), (RowList{{"I4:1"}, {"I4:2"}}));
   EXPECT_EQ(rows_above(1), (RowList{{"I4:2"}}));
   EXPECT_EQ(rows_above(2), RowList{});
+  // A parameter the prepare does not give is NULL, whatever the last prepare bound.
+  EXPECT_EQ(rows_above(0).size(), 2u);
+  EXPECT_EQ(SavedQueryRows("qAbove", ParameterArray(0).get()), RowList{});
+  EXPECT_EQ(rows_above(0).size(), 2u);
+  EXPECT_EQ(SavedQueryRows("qAbove"), RowList{});
   const struct {
     bool by_attachment;  // else by another connection
     const char* sql;
@@ -435,6 +478,19 @@ TEST_F(EntryPoints, AStatementUsedAgainAnswersForNewParametersAndANewSchema) {
     }
     EXPECT_EQ(rows_above(1), change.rows);
   }
+  // The columns' names are read afresh too.
+  RunSql(db_path(), R"(DROP TABLE Extra; CREATE TABLE Extra (n TEXT, a INTEGER);
+      INSERT INTO Extra VALUES ('z', 4);)");
+  OpenQuery query(tdl());
+  ParameterArray parameters(1);
+  VariantSetI4(parameters.at(0), 1);
+  ASSERT_EQ(tdl().PrepareQuery(query.address(), "qAbove", parameters.get(), 0, kTdlEnd), kTdlOk);
+  ASSERT_EQ(tdl().MoveNext(query.get(), kTdlEnd), kTdlOk);
+  ScopedVariant value;
+  ASSERT_EQ(tdl().GetFieldValueByFieldName(query.get(), value.get(), "N", kTdlEnd), kTdlOk);
+  EXPECT_EQ(Show(*value.get()), "BSTR:z");
+  ASSERT_EQ(tdl().GetFieldValueByFieldName(query.get(), value.get(), "a", kTdlEnd), kTdlOk);
+  EXPECT_EQ(Show(*value.get()), "I4:4");
 }
 
 TEST_F(EntryPoints, OpenContextsOfOneTextEachGetTheirOwnStatement) {
@@ -447,8 +503,12 @@ TEST_F(EntryPoints, OpenContextsOfOneTextEachGetTheirOwnStatement) {
   EXPECT_EQ(Rows(second.get()).size(), 2u);
   EXPECT_EQ(Rows(first.get()).size(), 1u);  // the first kept its place
   // A released context's statement is reset: the next prepare starts at the first row.
+  TdlQueryContext* released = first.get();
   ASSERT_EQ(tdl().ReleaseQueryContext(first.address(), kTdlEnd), kTdlOk);
   EXPECT_EQ(first.get(), nullptr);
+  // Its handle is refused from then on.
+  EXPECT_LT(tdl().MoveNext(released, kTdlEnd), 0);
+  EXPECT_LT(tdl().ReleaseQueryContext(&released, kTdlEnd), 0);
   EXPECT_EQ(SavedQueryRows("qFTFilter").size(), 2u);
 }
 
@@ -577,6 +637,35 @@ TEST(DiscardedChanges, AnInsertIsSeenUntilTheRollbackAndTheFileStaysAsItWas) {
     names.push_back(entry.path().filename().string());
   }
   EXPECT_THAT(names, ElementsAre("Project.mdb"));
+}
+
+// Inside the transaction of such an attachment its own changes reach no file: a saved query
+// it adds is seen all the same, and gone again after the rollback.
+TEST(DiscardedChanges, ASavedQueryTheAttachmentAddsIsSeenUntilTheRollback) {
+  TempDir dir;
+  const std::filesystem::path db = dir.path() / "Project.mdb";
+  CreateProjectDatabase(db);
+  ProjectDb binding(BinaryPath("libtagdll.so").string(), DatabaseChanges::kDiscarded);
+  ASSERT_EQ(binding.AttachProjectDb(db.c_str()), kTdlOk);
+  const TdlEntryPoints& tdl = binding.tdl();
+  const auto prepares = [&tdl]() {
+    OpenQuery query(tdl);
+    return tdl.PrepareQuery(query.address(), "qOne", nullptr, 0, kTdlEnd) == kTdlOk;
+  };
+  EXPECT_FALSE(prepares());
+  {
+    OpenQuery insert(tdl);
+    ASSERT_EQ(
+        tdl.PrepareSQLQuery(insert.address(),
+                            "INSERT INTO SavedQueries (Name, Sql) VALUES ('qOne', 'SELECT 1 AS a')",
+                            nullptr, 0, kTdlEnd),
+        kTdlOk);
+    EXPECT_GE(tdl.Execute(insert.get(), kTdlEnd), 0);
+  }
+  EXPECT_TRUE(prepares());
+  EXPECT_EQ(tdl.Rollback(kTdlEnd), kTdlOk);
+  EXPECT_FALSE(prepares());
+  EXPECT_EQ(binding.ReleaseProjectDb(), kTdlOk);
 }
 
 }  // namespace
