@@ -150,6 +150,7 @@ class CTagDict final {
   std::vector<bool> FindOrphans() const;
   void RebuildFreeChain(std::int32_t system_group);
   void MarkApplicationAccess();
+  std::vector<std::int32_t> ApplicationSourceIds() const;
   void ReconcileDDEPoints();
   // The record of the tag a DDE point names: `tag_index` when that record holds the tag (its
   // name compared without regard to case, as the points are), else the record the index gives

@@ -155,25 +155,32 @@ void CTagDict::RebuildFreeChain(std::int32_t system_group) {
 // Pass 5: a stored I/O tag whose access name is one of the application's is marked, unless it
 // is a system tag.
 void CTagDict::MarkApplicationAccess() {
-  const CAccNames& names = *options_.access_names;
+  const std::vector<std::int32_t> app_ids = ApplicationSourceIds();
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     const TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
     if (record.IsFree() || !tl::IsIoType(record.Type())) continue;
     const std::string_view name = record.Name();
     if (name.starts_with("ZZ") || name.starts_with("$")) continue;
-    const std::int32_t access = record.AccessName();
-    for (const int index : options_.app_access_names) {
-      // A position outside the set names no access name.
-      if (index < 0 || index >= names.GetCount()) continue;
-      int id = 0;
-      names.GetSourceID(index, id);
-      if (id != access) continue;
-      if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
-        it->second.PelnetAccess = 1;
-      }
-      break;
+    if (!std::binary_search(app_ids.begin(), app_ids.end(), record.AccessName())) continue;
+    if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
+      it->second.PelnetAccess = 1;
     }
   }
+}
+
+// The DDE Source IDs of the application's access names, sorted: looked up once rather than for
+// every record. A position outside the set names no access name.
+std::vector<std::int32_t> CTagDict::ApplicationSourceIds() const {
+  const CAccNames& names = *options_.access_names;
+  std::vector<std::int32_t> ids;
+  for (const int index : options_.app_access_names) {
+    if (index < 0 || index >= names.GetCount()) continue;
+    int id = 0;
+    names.GetSourceID(index, id);
+    ids.push_back(id);
+  }
+  std::sort(ids.begin(), ids.end());
+  return ids;
 }
 
 void CTagDict::InsertAlarmGroup(std::string_view name) const {
