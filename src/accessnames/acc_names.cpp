@@ -114,10 +114,8 @@ void CAccNames::AppendRecord(AccName_T record) {
 }
 
 void CAccNames::IndexPoint(std::size_t record, DDEPoints::Key key, std::string_view tag_name) {
-  auto it = points_by_name_.find(tag_name);
-  if (it == points_by_name_.end())
-    it = points_by_name_.emplace(tag_name, std::vector<PointRef>()).first;
-  it->second.push_back(PointRef{record, key});
+  // Most names are new: one lookup that enters them, rather than a failed find and an insert.
+  points_by_name_.try_emplace(std::string(tag_name)).first->second.push_back(PointRef{record, key});
 }
 
 void CAccNames::FixUpPlaceholder() {

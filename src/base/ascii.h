@@ -25,7 +25,8 @@ std::string ToLowerAscii(std::string_view text);
 // Negative, zero or positive as _stricmp orders: byte order of the lower-cased bytes.
 int CompareIgnoreCase(std::string_view a, std::string_view b);
 inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareIgnoreCase(a, b) == 0;
+  // Names that match mostly match byte for byte: case is folded only when they do not.
+  return a.size() == b.size() && (a == b || CompareIgnoreCase(a, b) == 0);
 }
 
 std::string_view TrimLeftAscii(std::string_view text);
