@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "base/ascii.h"
-#include "base/format.h"
 #include "historian/import_file.h"
 #include "platform/automation/conversions.h"
 
@@ -92,14 +91,11 @@ void WriteAnalog(std::string& file, const ImportTag& tag, const std::string& nod
   const RawType& raw = kRawTypes[tag.fld_rendered_type - kFirstAnalog];
   const std::string lo = FixedSix(tag.lo_range);
   const std::string hi = FixedSix(tag.hi_range);
-  WriteImportLine(
-      file, StringPrintf("%s\t%s\t%s\tPelnetData\tInSQL\t%s\tIOServer\tDelta\t0\t10000\t0\t0\tAll\t"
-                         "%s\t%s\t%s\t%s\t%s\t%s\t%s\t%d\t%s\t0\t0\t0\t0\tSystem Default\t0\tNo\t"
-                         "TimeValue",
-                         ImportValue(tag.tag_name).c_str(), ImportValue(tag.full_desc).c_str(),
-                         node.c_str(), ImportValue(tag.item_name).c_str(),
-                         units.empty() ? "None" : units.c_str(), lo.c_str(), hi.c_str(), lo.c_str(),
-                         hi.c_str(), raw.scaling, raw.type, raw.integer_size, raw.sign));
+  WriteImportRow(file, {ImportValue(tag.tag_name), ImportValue(tag.full_desc), node,
+                        "PelnetData\tInSQL", ImportValue(tag.item_name),
+                        "IOServer\tDelta\t0\t10000\t0\t0\tAll", units.empty() ? "None" : units, lo,
+                        hi, lo, hi, raw.scaling, raw.type, std::to_string(raw.integer_size),
+                        raw.sign, "0\t0\t0\t0\tSystem Default\t0\tNo\tTimeValue"});
 }
 
 }  // namespace
@@ -150,22 +146,16 @@ int WriteImportTag(std::string& import_file, const ImportTag& tag, std::string_v
   const std::string node = ImportValue(node_name);
   if (type == kDiscrete) {
     if (previous_type != kDiscrete) WriteImportLine(import_file, kDiscreteHeader);
-    WriteImportLine(
-        import_file,
-        StringPrintf("%s\t%s\t%s\tPelnetData\tInSQL\t%s\tIOServer\tDelta\t0\t0\t0\tAll\t"
-                     "OFF\tON\t0\t0\tNo",
-                     ImportValue(tag.tag_name).c_str(), ImportValue(tag.full_desc).c_str(),
-                     node.c_str(), ImportValue(tag.item_name).c_str()));
+    WriteImportRow(import_file, {ImportValue(tag.tag_name), ImportValue(tag.full_desc), node,
+                                 "PelnetData\tInSQL", ImportValue(tag.item_name),
+                                 "IOServer\tDelta\t0\t0\t0\tAll\tOFF\tON\t0\t0\tNo"});
   } else if (type >= kFirstAnalog && type <= kLastAnalog) {
     WriteAnalog(import_file, tag, node, previous_type);
   } else if (type == kString) {
     if (previous_type < kString) WriteImportLine(import_file, kStringHeader);
-    WriteImportLine(
-        import_file,
-        StringPrintf("%s\t%s\t%s\tPelnetData\tInSQL\t%s\tIOServer\tDelta\t0\t0\t0\t512\t"
-                     "Unicode\t\t0\tNo",
-                     ImportValue(tag.tag_name).c_str(), ImportValue(tag.full_desc).c_str(),
-                     node.c_str(), ImportValue(tag.item_name).c_str()));
+    WriteImportRow(import_file, {ImportValue(tag.tag_name), ImportValue(tag.full_desc), node,
+                                 "PelnetData\tInSQL", ImportValue(tag.item_name),
+                                 "IOServer\tDelta\t0\t0\t0\t512\tUnicode\t\t0\tNo"});
   }
   return type;
 }
