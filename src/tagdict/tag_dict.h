@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <span>
 #include <string>
@@ -176,6 +177,7 @@ class CTagDict final {
   std::int32_t free_head_ = 0;
   std::int32_t used_count_ = 0;
   std::int32_t record_count_ = 0;
+  std::pmr::monotonic_buffer_resource index_memory_;  // the tag index's entries; outlives it
   std::optional<TagIndex> tag_index_;
   float deadband_fraction_ = 0.005f;
   float deadband_absolute_ = 1.0f;

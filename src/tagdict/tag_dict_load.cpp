@@ -16,9 +16,9 @@ namespace quellor {
 namespace tl = tag_layout;
 
 void CTagDict::LoadTagDict() {
-  tag_index_.emplace();
-  tag_index_->reserve(static_cast<std::size_t>(record_count_));
-  std::vector<std::int32_t> cleared;  // records whose companion record is cleared
+  tag_index_.emplace(TagIndex::allocator_type(&index_memory_));
+  tag_index_->reserve(records_.capacity());  // room for the tags the merge can add
+  std::vector<std::int32_t> cleared;         // records whose companion record is cleared
   const std::int32_t system_group = CountCleanAndIndex(cleared);
   LinkParents();
   RemoveOrphans(cleared);
