@@ -145,10 +145,13 @@ class CTagDict final {
   // Makes room for `count` records read from the file and those the expected rows can add.
   void ReserveRecords(std::size_t count);
   void LoadTagDict();
-  std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared);
-  void LinkParents();
-  void RemoveOrphans(std::vector<std::int32_t>& cleared);
-  std::vector<bool> FindOrphans() const;
+  // The index entry of each record's name, by record number (null for a free record), so that
+  // the passes after the first look no name up again. Valid while no entry is erased.
+  using IndexEntries = std::vector<TagIdxData_T*>;
+  std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared, IndexEntries& entries);
+  void LinkParents(const IndexEntries& entries);
+  void RemoveOrphans(std::vector<std::int32_t>& cleared, const IndexEntries& entries);
+  std::vector<bool> FindOrphans(const IndexEntries& entries) const;
   void RebuildFreeChain(std::int32_t system_group);
   void MarkApplicationAccess();
   std::vector<std::int32_t> ApplicationSourceIds() const;

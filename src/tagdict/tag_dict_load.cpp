@@ -19,9 +19,10 @@ void CTagDict::LoadTagDict() {
   tag_index_.emplace(TagIndex::allocator_type(&index_memory_));
   tag_index_->reserve(records_.capacity());  // room for the tags the merge can add
   std::vector<std::int32_t> cleared;         // records whose companion record is cleared
-  const std::int32_t system_group = CountCleanAndIndex(cleared);
-  LinkParents();
-  RemoveOrphans(cleared);
+  IndexEntries entries;
+  const std::int32_t system_group = CountCleanAndIndex(cleared, entries);
+  LinkParents(entries);
+  RemoveOrphans(cleared, entries);
   RebuildFreeChain(system_group);
   if (options_.access_names != nullptr) MarkApplicationAccess();
   companion_clears_ = std::move(cleared);
@@ -31,8 +32,10 @@ void CTagDict::LoadTagDict() {
 // Pass 1: free records are zeroed, used ones indexed; alarm groups other than "$System" are
 // entered in the project. Returns the record of the "$System" alarm group (the last one met),
 // or 0.
-std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared) {
+std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared,
+                                          IndexEntries& entries) {
   std::int32_t system_group = 0;
+  entries.assign(static_cast<std::size_t>(record_count_) + 1, nullptr);
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
     if (record.IsFree()) {
@@ -44,7 +47,8 @@ std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared) {
       cleared.push_back(n);
       continue;
     }
-    tag_index_->insert_or_assign(std::string(record.Name()), TagIdxData_T{n});
+    entries[static_cast<std::size_t>(n)] =
+        &tag_index_->insert_or_assign(std::string(record.Name()), TagIdxData_T{n}).first->second;
     if (record.Type() != tl::kTypeAlarmGroup) continue;
     if (EqualsIgnoreCase(record.Name(), "$System")) {
       system_group = n;
@@ -57,17 +61,15 @@ std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared) {
 
 // Pass 2: every member a used record lists gets that record as its parent. A member number
 // of 0 or beyond the record count names no record and is passed over.
-void CTagDict::LinkParents() {
+void CTagDict::LinkParents(const IndexEntries& entries) {
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     const TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
     if (record.IsFree()) continue;
     const std::uint32_t count = record.MemberCount();
     for (std::uint32_t i = 0; i < count; ++i) {
-      const TagRec_T* member = Record(record.Member(i));
-      if (member == nullptr) continue;
-      if (const auto it = tag_index_->find(member->Name()); it != tag_index_->end()) {
-        it->second.ParentRecNo = n;
-      }
+      const std::int32_t member = record.Member(i);
+      if (Record(member) == nullptr) continue;
+      if (TagIdxData_T* entry = entries[static_cast<std::size_t>(member)]) entry->ParentRecNo = n;
     }
   }
 }
@@ -78,8 +80,8 @@ void CTagDict::LinkParents() {
 // tag may take. Orphans leave the index and their records are freed. A second record of an
 // orphan's name is an orphan as well. A tag without the separator is never an orphan; one that
 // only an orphan listed is left with no parent.
-void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared) {
-  const std::vector<bool> orphan = FindOrphans();
+void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared, const IndexEntries& entries) {
+  const std::vector<bool> orphan = FindOrphans(entries);
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     if (!orphan[static_cast<std::size_t>(n)]) continue;
     TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
@@ -98,7 +100,7 @@ void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared) {
 // orphan[n] for every record n (slot 0 unused). Each record's verdict is that of the first
 // record up its chain of listing parents that has one, so every record is walked once; a chain
 // that comes back to itself reaches no top-level tag.
-std::vector<bool> CTagDict::FindOrphans() const {
+std::vector<bool> CTagDict::FindOrphans(const IndexEntries& entries) const {
   enum class Verdict : std::uint8_t { kUnknown, kWalking, kKept, kOrphan };
   std::vector<Verdict> verdicts(static_cast<std::size_t>(record_count_) + 1, Verdict::kUnknown);
   std::vector<std::int32_t> chain;
@@ -114,12 +116,12 @@ std::vector<bool> CTagDict::FindOrphans() const {
       }
       known = Verdict::kWalking;
       chain.push_back(n);
-      const auto it = tag_index_->find(name);
-      if (it == tag_index_->end() || it->second.ParentRecNo == 0) {
+      const TagIdxData_T* entry = entries[static_cast<std::size_t>(n)];
+      if (entry == nullptr || entry->ParentRecNo == 0) {
         verdict = Verdict::kOrphan;
         break;
       }
-      n = it->second.ParentRecNo;
+      n = entry->ParentRecNo;
     }
     for (const std::int32_t n : chain) verdicts[static_cast<std::size_t>(n)] = verdict;
     chain.clear();
