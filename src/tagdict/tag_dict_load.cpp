@@ -17,8 +17,9 @@ namespace tl = tag_layout;
 
 void CTagDict::LoadTagDict() {
   tag_index_.emplace(TagIndex::allocator_type(&index_memory_));
-  tag_index_->reserve(records_.capacity());  // room for the tags the merge can add
-  std::vector<std::int32_t> cleared;         // records whose companion record is cleared
+  // Sized for the tags the merge can add as well, so that it never rehashes.
+  tag_index_->reserve(records_.capacity());
+  std::vector<std::int32_t> cleared;  // records whose companion record is cleared
   IndexEntries entries;
   const std::int32_t system_group = CountCleanAndIndex(cleared, entries);
   LinkParents(entries);
