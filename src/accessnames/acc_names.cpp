@@ -114,8 +114,9 @@ void CAccNames::AppendRecord(AccName_T record) {
 }
 
 void CAccNames::IndexPoint(std::size_t record, DDEPoints::Key key, std::string_view tag_name) {
-  // Most names are new: one lookup that enters them, rather than a failed find and an insert.
-  points_by_name_.try_emplace(std::string(tag_name)).first->second.push_back(PointRef{record, key});
+  auto it = points_by_name_.find(tag_name);
+  if (it == points_by_name_.end()) it = points_by_name_.try_emplace(std::string(tag_name)).first;
+  it->second.push_back(PointRef{record, key});
 }
 
 void CAccNames::FixUpPlaceholder() {

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "accessnames/acc_name.h"
+#include "accessnames/point_refs.h"
 #include "base/ascii.h"
 
 namespace quellor {
@@ -103,11 +104,7 @@ class CAccNames final {
   // Where the points of each tag name (without regard to case) are: one entry per live point,
   // in no particular order; most names have one. Both point operations of a tag look up one
   // entry. An entry whose points were all removed stays, empty, for the point set next.
-  struct PointRef {
-    std::size_t record;
-    DDEPoints::Key key;
-  };
-  std::unordered_map<std::string, std::vector<PointRef>, CaseInsensitiveHash, CaseInsensitiveEqual>
+  std::unordered_map<std::string, PointRefs, CaseInsensitiveHash, CaseInsensitiveEqual>
       points_by_name_;
 };
 

@@ -1,5 +1,6 @@
 // The operations of the tag merge, the recipe clients and the tag browser on a finished set.
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <unordered_set>
@@ -54,8 +55,11 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
 
   // The record's first point of the name, without regard to case: its lowest key.
   const PointRef* first = nullptr;
-  if (const auto entry = points_by_name_.find(tag_name); entry != points_by_name_.end()) {
-    for (const PointRef& ref : entry->second) {
+  auto entry = points_by_name_.find(tag_name);
+  if (entry != points_by_name_.end()) {
+    const PointRefs& refs = entry->second;
+    for (std::size_t i = 0; i < refs.size(); ++i) {
+      const PointRef& ref = refs[i];
       if (ref.record == position && (first == nullptr || ref.key < first->key)) first = &ref;
     }
   }
@@ -71,31 +75,33 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
   }
   const DDEPoints::Key key = record.Points->PushFront(
       DDEPoint_T{std::string(tag_name), tag_index, std::string(item_name)});
-  IndexPoint(position, key, tag_name);
+  if (entry == points_by_name_.end())
+    entry = points_by_name_.try_emplace(std::string(tag_name)).first;
+  entry->second.push_back(PointRef{position, key});
 }
 
 void CAccNames::RemoveTagPoint(std::string_view tag_name) {
   const auto entry = points_by_name_.find(tag_name);
   if (entry == points_by_name_.end()) return;
-  std::vector<PointRef>& refs = entry->second;
+  PointRefs& refs = entry->second;
   // The first point in record order whose name matches exactly: lowest record, then lowest key.
-  auto first = refs.end();
-  for (auto ref = refs.begin(); ref != refs.end(); ++ref) {
-    if (names_[ref->record].Points->At(ref->key).TagName != tag_name) continue;
-    if (first == refs.end() ||
-        std::tie(ref->record, ref->key) < std::tie(first->record, first->key)) {
-      first = ref;
+  std::optional<std::size_t> first;
+  for (std::size_t i = 0; i < refs.size(); ++i) {
+    const PointRef& ref = refs[i];
+    if (names_[ref.record].Points->At(ref.key).TagName != tag_name) continue;
+    if (!first || std::tie(ref.record, ref.key) < std::tie(refs[*first].record, refs[*first].key)) {
+      first = i;
     }
   }
-  if (first == refs.end()) return;
-  names_[first->record].Points->Remove(first->key);
-  refs.erase(first);
+  if (!first) return;
+  names_[refs[*first].record].Points->Remove(refs[*first].key);
+  refs.erase(*first);
 }
 
 void CAccNames::DropPoint(std::size_t record, DDEPoints::Key key) {
   DDEPoints& points = *names_[record].Points;
-  std::vector<PointRef>& refs = points_by_name_.find(points.At(key).TagName)->second;
-  std::erase_if(refs, [&](const PointRef& ref) { return ref.record == record && ref.key == key; });
+  PointRefs& refs = points_by_name_.find(points.At(key).TagName)->second;
+  refs.erase_if([&](const PointRef& ref) { return ref.record == record && ref.key == key; });
   points.Remove(key);
 }
 

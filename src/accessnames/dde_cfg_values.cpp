@@ -5,8 +5,12 @@
 namespace quellor {
 namespace {
 
+// A line end, a NUL or the end-of-file mark: one pass, as every tag name of a build comes here.
 bool HasByteTheFileCannotHold(std::string_view value) {
-  return value.find_first_of(std::string_view("\r\n\0\x1a", 4)) != std::string_view::npos;
+  for (const char c : value) {
+    if (c == '\r' || c == '\n' || c == '\0' || c == '\x1a') return true;
+  }
+  return false;
 }
 
 bool IsBlank(std::string_view value) { return TrimAscii(value).empty(); }

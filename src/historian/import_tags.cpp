@@ -72,13 +72,36 @@ double RangeValue(const ProjectRow& row, std::size_t index) {
 }
 
 // "%f" whatever the process locale: fixed notation, a point and six decimals.
-std::string FixedSix(double value) {
+void AppendFixedSix(std::string& file, double value) {
   char text[400];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
-  return std::string(text, result.ptr);
+  file.append(text, result.ptr);
 }
 
-void WriteAnalog(std::string& file, const ImportTag& tag, const std::string& node,
+// Appends a value as a field of a tag line: as the file carries it (ImportValue), and ending at
+// a NUL, where the C-string fields of these lines have always ended.
+void AppendField(std::string& file, std::string_view value) {
+  value = value.substr(0, value.find('\0'));
+  const std::size_t start = file.size();
+  file.append(value);
+  for (std::size_t i = start; i < file.size(); ++i) {
+    if (file[i] == '\t' || file[i] == '\r' || file[i] == '\n') file[i] = ' ';
+  }
+}
+
+// The fields every tag line opens with: name, description, I/O server, its application, topic
+// and item.
+void AppendTagFields(std::string& file, const ImportTag& tag, std::string_view node) {
+  AppendField(file, tag.tag_name);
+  file += '\t';
+  AppendField(file, tag.full_desc);
+  file += '\t';
+  AppendField(file, node);
+  file += "\tPelnetData\tInSQL\t";
+  AppendField(file, tag.item_name);
+}
+
+void WriteAnalog(std::string& file, const ImportTag& tag, std::string_view node,
                  int previous_type) {
   const std::string units = ImportValue(tag.units);
   if (!units.empty()) {
@@ -89,13 +112,16 @@ void WriteAnalog(std::string& file, const ImportTag& tag, const std::string& nod
     WriteImportLine(file, kAnalogHeader);
   }
   const RawType& raw = kRawTypes[tag.fld_rendered_type - kFirstAnalog];
-  const std::string lo = FixedSix(tag.lo_range);
-  const std::string hi = FixedSix(tag.hi_range);
-  WriteImportRow(file, {ImportValue(tag.tag_name), ImportValue(tag.full_desc), node,
-                        "PelnetData\tInSQL", ImportValue(tag.item_name),
-                        "IOServer\tDelta\t0\t10000\t0\t0\tAll", units.empty() ? "None" : units, lo,
-                        hi, lo, hi, raw.scaling, raw.type, std::to_string(raw.integer_size),
-                        raw.sign, "0\t0\t0\t0\tSystem Default\t0\tNo\tTimeValue"});
+  AppendTagFields(file, tag, node);
+  file += "\tIOServer\tDelta\t0\t10000\t0\t0\tAll\t";
+  AppendField(file, units.empty() ? "None" : units);
+  for (const double range : {tag.lo_range, tag.hi_range, tag.lo_range, tag.hi_range}) {
+    file += '\t';
+    AppendFixedSix(file, range);
+  }
+  file.append("\t").append(raw.scaling).append("\t").append(raw.type).append("\t");
+  file.append(std::to_string(raw.integer_size)).append("\t").append(raw.sign);
+  file += "\t0\t0\t0\t0\tSystem Default\t0\tNo\tTimeValue\r\n";
 }
 
 }  // namespace
@@ -143,19 +169,16 @@ bool ReadImportTag(const ProjectRow& row, ImportTag& tag) {
 int WriteImportTag(std::string& import_file, const ImportTag& tag, std::string_view node_name,
                    int previous_type) {
   const int type = tag.fld_rendered_type;
-  const std::string node = ImportValue(node_name);
   if (type == kDiscrete) {
     if (previous_type != kDiscrete) WriteImportLine(import_file, kDiscreteHeader);
-    WriteImportRow(import_file, {ImportValue(tag.tag_name), ImportValue(tag.full_desc), node,
-                                 "PelnetData\tInSQL", ImportValue(tag.item_name),
-                                 "IOServer\tDelta\t0\t0\t0\tAll\tOFF\tON\t0\t0\tNo"});
+    AppendTagFields(import_file, tag, node_name);
+    import_file += "\tIOServer\tDelta\t0\t0\t0\tAll\tOFF\tON\t0\t0\tNo\r\n";
   } else if (type >= kFirstAnalog && type <= kLastAnalog) {
-    WriteAnalog(import_file, tag, node, previous_type);
+    WriteAnalog(import_file, tag, node_name, previous_type);
   } else if (type == kString) {
     if (previous_type < kString) WriteImportLine(import_file, kStringHeader);
-    WriteImportRow(import_file, {ImportValue(tag.tag_name), ImportValue(tag.full_desc), node,
-                                 "PelnetData\tInSQL", ImportValue(tag.item_name),
-                                 "IOServer\tDelta\t0\t0\t0\t512\tUnicode\t\t0\tNo"});
+    AppendTagFields(import_file, tag, node_name);
+    import_file += "\tIOServer\tDelta\t0\t0\t0\t512\tUnicode\t\t0\tNo\r\n";
   }
   return type;
 }

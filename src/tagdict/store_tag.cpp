@@ -27,16 +27,18 @@ void Count(const TagRec_T& tag, std::int32_t delta, std::int32_t& total, std::in
 
 }  // namespace
 
-void TagMerge::StoreTag(TagRec_T& parent, TagRec_T& tag, const TagRec_T* stored,
-                        std::int32_t rec_no, int level, std::int32_t& counter,
+void TagMerge::StoreTag(TagRec_T& parent, TagRec_T& tag, const TagAllocation& allocation,
+                        const TagRec_T& stored_record, int level, std::int32_t& counter,
                         std::int32_t source_id, std::string_view item_name) {
-  const bool existed = stored != nullptr;
+  const bool existed = allocation.existed;
+  const TagRec_T* stored = existed ? &stored_record : nullptr;
+  const std::int32_t rec_no = allocation.rec_no;
   bool changed = false;
   TagDictCounters& counters = dict_.counters();
   if (!existed || CompareTagRecords(dict_, tag, *stored, changed)) {
     if (!existed) {
       dict_.ClearCompanionRecord(rec_no);
-      made_.insert(rec_no);
+      MarkMade(rec_no);
     }
     dict_.WriteRecord(rec_no, tag);
     if (level != 0) LinkMember(parent, rec_no, counter);
@@ -57,9 +59,20 @@ void TagMerge::StoreTag(TagRec_T& parent, TagRec_T& tag, const TagRec_T* stored,
     if (level != 0) LinkMember(parent, rec_no, counter);
   }
   Count(tag, 1, counters.ProcessedTotal, counters.ProcessedSuper, counters.ProcessedIO);
-  if (TagIndex* index = dict_.tag_index()) {
-    if (const auto it = index->find(tag.Name()); it != index->end()) it->second.Processed = 1;
-  }
+  if (allocation.index_entry != nullptr) allocation.index_entry->Processed = 1;
+}
+
+void TagMerge::MarkMade(std::int32_t rec_no) {
+  const auto n = static_cast<std::size_t>(rec_no);
+  if (n >= made_.size()) made_.resize(n + 1);
+  made_[n] = true;
+}
+
+bool TagMerge::TakeMade(std::int32_t rec_no) {
+  const auto n = static_cast<std::size_t>(rec_no);
+  if (rec_no <= 0 || n >= made_.size() || !made_[n]) return false;
+  made_[n] = false;
+  return true;
 }
 
 void TagMerge::LinkMember(TagRec_T& parent, std::int32_t rec_no, std::int32_t& counter) {
@@ -88,7 +101,7 @@ void TagMerge::DiscardMadeMembers(const TagRec_T& built, const TagRec_T& stored)
 }
 
 void TagMerge::DiscardMadeTree(std::int32_t rec_no) {
-  const TagRec_T* made = made_.erase(rec_no) != 0 ? dict_.Record(rec_no) : nullptr;
+  const TagRec_T* made = TakeMade(rec_no) ? dict_.Record(rec_no) : nullptr;
   if (made == nullptr) return;  // only what this build made is undone
   const TagRec_T tag = *made;
   for (std::uint32_t i = tag.MemberCount(); i-- > 0;) DiscardMadeTree(tag.Member(i));
@@ -132,8 +145,7 @@ void TagMerge::AddValueMember(TagRec_T& parent, std::int32_t parent_no, std::int
     Report(StringPrintf("TagName.X : Existing tag %s has inconsistent parent", name.c_str()), 2, 1);
     return;
   }
-  StoreTag(parent, tag, allocation.existed ? &stored : nullptr, allocation.rec_no, 1, counter,
-           source_id, item_name);
+  StoreTag(parent, tag, allocation, stored, 1, counter, source_id, item_name);
 }
 
 }  // namespace quellor

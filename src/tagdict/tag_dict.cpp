@@ -149,7 +149,11 @@ std::size_t CTagDict::ReadRecord(std::int32_t n, TagRec_T& out) const {
 
 void CTagDict::WriteRecord(std::int32_t n, const TagRec_T& record) {
   if (tag_file_ == nullptr || Record(n) == nullptr) return;
-  records_[static_cast<std::size_t>(n - 1)] = record;
+  TagRec_T& held = records_[static_cast<std::size_t>(n - 1)];
+  // A record whose bytes stay as they are needs no write: a rebuild without change then
+  // writes none of the dictionary's records.
+  if (held.bytes() == record.bytes()) return;
+  held = record;
   dirty_[static_cast<std::size_t>(n - 1)] = true;
 }
 
@@ -157,12 +161,27 @@ void CTagDict::ClearCompanionRecord(std::int32_t n) {
   if (tag_file_ != nullptr) companion_clears_.push_back(n);
 }
 
+namespace {
+
+// Record numbers are positive and dense: marking them sorts them and drops repeats in linear
+// time, where a merge of 60000 records would otherwise sort as many numbers.
+void SortAndDropRepeats(std::vector<std::int32_t>& record_numbers) {
+  if (record_numbers.empty()) return;
+  const std::int32_t highest = *std::max_element(record_numbers.begin(), record_numbers.end());
+  std::vector<bool> marked(static_cast<std::size_t>(highest) + 1);
+  for (const std::int32_t n : record_numbers) marked[static_cast<std::size_t>(n)] = true;
+  record_numbers.clear();
+  for (std::size_t n = 0; n < marked.size(); ++n) {
+    if (marked[n]) record_numbers.push_back(static_cast<std::int32_t>(n));
+  }
+}
+
+}  // namespace
+
 void CTagDict::FlushChanges() {
   if (tag_file_ == nullptr) return;
   // Companion records first: a record written with a new tag never meets its old companion.
-  std::sort(companion_clears_.begin(), companion_clears_.end());
-  companion_clears_.erase(std::unique(companion_clears_.begin(), companion_clears_.end()),
-                          companion_clears_.end());
+  SortAndDropRepeats(companion_clears_);
   ClearCompanionRecords(companion_clears_);
   companion_clears_.clear();
   FlushDirtyRecords();
@@ -220,7 +239,7 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
   if (tag_file_ == nullptr) return TagAllocation{.rec_no = 0};
   if (tag_index_) {
     if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
-      result = {it->second.RecNo, true, it->second.ParentRecNo};
+      result = {it->second.RecNo, true, it->second.ParentRecNo, &it->second};
       if (stored != nullptr) ReadRecord(result.rec_no, *stored);
       return result;
     }
@@ -243,8 +262,11 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
     result.rec_no = ++record_count_;
   }
   ++used_count_;
-  if (tag_index_)
-    tag_index_->insert_or_assign(std::string(name), TagIdxData_T{result.rec_no, parent});
+  if (tag_index_) {
+    const auto entry =
+        tag_index_->insert_or_assign(std::string(name), TagIdxData_T{result.rec_no, parent}).first;
+    result.index_entry = &entry->second;
+  }
   return result;
 }
 

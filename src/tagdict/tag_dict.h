@@ -71,6 +71,9 @@ struct TagAllocation {
   std::int32_t rec_no = -1;
   bool existed = false;
   std::int32_t stored_parent = 0;  // from the index, for an existing tag
+  // The tag's entry in the name index, when the dictionary keeps one; it stays valid while the
+  // tag keeps its record.
+  TagIdxData_T* index_entry = nullptr;
 };
 
 class CTagDict final {

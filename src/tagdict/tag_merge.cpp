@@ -34,6 +34,21 @@ std::string GroupKey(const ProjTag_T& row, int level) {
   }
 }
 
+bool InGroup(const ProjTag_T& row, int level, std::string_view key) {
+  // Matches the parts GroupKey would join, so that a name holding a period compares as the
+  // joined key does.
+  const auto take = [&key](std::string_view part) {
+    if (!key.starts_with(part)) return false;
+    key.remove_prefix(part.size());
+    return true;
+  };
+  if (level == 0) return key.empty();
+  if (!take(row.TagName)) return false;
+  if (level >= 2 && !(take(".") && take(row.FieldName))) return false;
+  if (level >= 3 && !(take(".") && take(row.SubfieldName))) return false;
+  return key.empty();
+}
+
 void CTagDict::BuildFromProject(ProjectTags& project) {
   if (!is_open()) return;
   TagMerge(*this, project).Run();
@@ -55,6 +70,7 @@ void TagMerge::Run() {
   dict_.InitTagRecord(dummy, 0, nullptr);
   std::int32_t counter = 0;
   family_ = 0;
+  made_.assign(static_cast<std::size_t>(tl::kMaxRecords) + 1, false);
   if (dict_.options().access_names != nullptr) {
     tag_servers_.emplace(*dict_.options().access_names, dict_.options().app_access_names);
   }
@@ -114,7 +130,7 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
   while (!stop_) {
     const ProjTag_T& row = *row_;  // stays valid when the next row becomes current
     // The group test first: a row of the next tree must not set this tree's family.
-    if (GroupKey(row, level) != key) return;
+    if (!InGroup(row, level, key)) return;
     if (level == 0 || family_ == 0) {
       family_ = row.kind >= kKindBlkTag && row.kind <= kKindFixFldTag ? row.kind : 0;
     }
@@ -206,8 +222,7 @@ void TagMerge::AddProjectTags(int level, TagRec_T& parent, std::int32_t parent_n
     if (has_access_names && access_id != 0) {
       SetIoFields(tag, row, !allocation.existed, item_text);
     }
-    StoreTag(parent, tag, allocation.existed ? &stored : nullptr, rec_no, level, counter, access_id,
-             item_text);
+    StoreTag(parent, tag, allocation, stored, level, counter, access_id, item_text);
   }
 }
 

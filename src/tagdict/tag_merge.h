@@ -17,7 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "tagdict/proj_tag.h"
 #include "tagdict/tag_record.h"
@@ -26,11 +26,14 @@
 namespace quellor {
 
 class CTagDict;
+struct TagAllocation;
 class ProjectTags;
 
 // The group key of `row` at level L: "" at 0, TagName at 1, TagName.FieldName at 2,
 // TagName.FieldName.SubfieldName at 3.
 std::string GroupKey(const ProjTag_T& row, int level);
+// Whether GroupKey(row, level) is `key`, without building it.
+bool InGroup(const ProjTag_T& row, int level, std::string_view key);
 
 class TagMerge final {
  public:
@@ -49,8 +52,9 @@ class TagMerge final {
   // Writes `tag`, links it into its parent, records its DDE point and counts it. A tag that is
   // incompatible with its stored record keeps that record and its place in its parent's list;
   // the members this build made for it are undone.
-  void StoreTag(TagRec_T& parent, TagRec_T& tag, const TagRec_T* stored, std::int32_t rec_no,
-                int level, std::int32_t& counter, std::int32_t source_id,
+  // `stored` is the stored record of a tag the allocation found.
+  void StoreTag(TagRec_T& parent, TagRec_T& tag, const TagAllocation& allocation,
+                const TagRec_T& stored, int level, std::int32_t& counter, std::int32_t source_id,
                 std::string_view item_name);
   // Puts member `rec_no` in the next slot of `parent`'s list, while a slot is left.
   void LinkMember(TagRec_T& parent, std::int32_t rec_no, std::int32_t& counter);
@@ -61,6 +65,9 @@ class TagMerge final {
   // records are freed, their points removed and they no longer count as created.
   void DiscardMadeMembers(const TagRec_T& built, const TagRec_T& stored);
   void DiscardMadeTree(std::int32_t rec_no);
+  // Notes that this build made record `rec_no`; TakeMade answers whether it did, and forgets.
+  void MarkMade(std::int32_t rec_no);
+  bool TakeMade(std::int32_t rec_no);
   // The member "<parent>\v" of a field, subfield or field-tag group. `parent_item` is the item
   // name of the parent, so the member reads "<parent item>.v".
   void AddValueMember(TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter,
@@ -90,7 +97,7 @@ class TagMerge final {
   bool stop_ = false;                           // no further row, or the dictionary is full
   std::int32_t family_ = 0;                     // kind of the top-level row of the tree being built
   std::optional<TagServerLookup> tag_servers_;  // with the client's access names only
-  std::unordered_set<std::int32_t> made_;       // the records of the tags this build made
+  std::vector<bool> made_;                      // by record number: the tags this build made
 };
 
 }  // namespace quellor

@@ -195,6 +195,12 @@ TEST_F(ImportFileTest, TabsAndLineEndsInValuesBecomeBlanks) {
             std::string(kFixedBlocks) + kDiscreteHeader + DiscreteRow("D1", "two cols  x", "D1"));
 }
 
+TEST_F(ImportFileTest, AValueEndsAtANulAsATextValueDoes) {
+  AddTag("D1", "NULL, NULL, 'FldTag', 1, 'kept' || char(9, 0) || 'cut', NULL, 1, 0");
+  EXPECT_EQ(Build(),
+            std::string(kFixedBlocks) + kDiscreteHeader + DiscreteRow("D1", "kept ", "D1"));
+}
+
 TEST_F(ImportFileTest, QuoteInNodeNameCannotChangeTheQuery) {
   AddTag("D1", "NULL, NULL, 'FldTag', 1, 'd', NULL, 1, 0");
   project_.Run(

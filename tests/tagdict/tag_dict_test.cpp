@@ -293,6 +293,29 @@ TEST(TagDictClose, AddsOneToTheSaveCountAndKeepsBytes24To39) {
   }
 }
 
+TEST(WriteRecord, OnlyARecordWhoseBytesChangeIsWrittenAtTheFlush) {
+  TempDir dir;
+  testing::WriteDictionary(dir.path(), {TestTag{"A"}, TestTag{"B"}});
+  testing::FaultyFileSystem counting(Env::Default().file_system());
+  ScopedFileSystemOverride use(counting);
+  CTagDict dict(In(dir));
+  dict.FlushChanges();  // what the load changed
+  const int loaded = counting.count(testing::FaultPoint::kWrite);
+  TagRec_T record;
+  ASSERT_EQ(dict.ReadRecord(1, record), tl::kRecordSize);
+  dict.WriteRecord(1, record);
+  dict.FlushChanges();
+  EXPECT_EQ(counting.count(testing::FaultPoint::kWrite), loaded);
+
+  ASSERT_EQ(dict.ReadRecord(2, record), tl::kRecordSize);
+  record.SetText(tl::kDescription, tl::kDescriptionWidth, "changed");
+  dict.WriteRecord(2, record);
+  dict.FlushChanges();
+  EXPECT_EQ(counting.count(testing::FaultPoint::kWrite), loaded + 1);
+  EXPECT_EQ(ReadFile(dir.path() / "Tagname.X").substr(tl::RecordOffset(2), tl::kRecordSize),
+            std::string(record.bytes().begin(), record.bytes().end()));
+}
+
 TEST(WriteNameIndex, WritesEachRecordsNameFieldWithZeroEntriesForFreeRecords) {
   TempDir dir;
   std::vector<std::optional<TestTag>> records;

@@ -9,6 +9,7 @@
 #include "dictionary_files.h"
 #include "merge_project.h"
 #include "tagdict/tag_layout.h"
+#include "tagdict/tag_merge.h"
 
 namespace quellor {
 namespace {
@@ -466,6 +467,29 @@ TEST(TagMerge, WithoutAccessNamesNoServerIsLookedUpAndNoItemWritten) {
   EXPECT_EQ(r.Tag("U").ItemName(), "");
   EXPECT_EQ(r.Tag("U").I32(tl::kAnalogAccess), 0);
   EXPECT_EQ(r.counters.CreatedTotal, 2);
+}
+
+// A row belongs to a group when its joined key is the group's, periods in names included.
+TEST(TagMerge, InGroupAnswersAsTheJoinedGroupKeysCompare) {
+  const auto row = [](std::string tag, std::string field, std::string subfield) {
+    ProjTag_T r;
+    r.TagName = std::move(tag);
+    r.FieldName = std::move(field);
+    r.SubfieldName = std::move(subfield);
+    return r;
+  };
+  const std::vector<ProjTag_T> rows = {
+      row("T", "F", "S"), row("T", "F", "S2"), row("T.F", "S", ""), row("T", "F.S", ""),
+      row("T", "", ""),   row("TF", "", ""),   row("T.", "F", "S"), row("", "", "")};
+  for (int level = 0; level <= 3; ++level) {
+    for (const ProjTag_T& a : rows) {
+      for (const ProjTag_T& b : rows) {
+        EXPECT_EQ(InGroup(a, level, GroupKey(b, level)), GroupKey(a, level) == GroupKey(b, level))
+            << a.TagName << "|" << a.FieldName << "|" << a.SubfieldName << " against " << b.TagName
+            << "|" << b.FieldName << "|" << b.SubfieldName << " at " << level;
+      }
+    }
+  }
 }
 
 }  // namespace
