@@ -84,13 +84,4 @@ void WriteImportLine(std::string& import_file, std::string_view text) {
   import_file.append(text).append("\r\n");
 }
 
-void WriteImportRow(std::string& import_file, std::initializer_list<std::string_view> fields) {
-  std::string_view separator;
-  for (const std::string_view field : fields) {
-    import_file.append(separator).append(field.substr(0, field.find('\0')));
-    separator = "\t";
-  }
-  import_file.append("\r\n");
-}
-
 }  // namespace quellor

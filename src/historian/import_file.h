@@ -3,7 +3,6 @@
 // computer, in the historian's tab-separated import format (docs/formats/TagImport.txt.md).
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -29,8 +28,5 @@ void WriteImportFile(std::string_view node_folder, std::string_view node_name);
 
 // Appends one line of the file to `import_file`: the text and a CR LF line end.
 void WriteImportLine(std::string& import_file, std::string_view text);
-// Appends one row: the fields separated by TABs, and a CR LF. A field ends at a NUL byte, which
-// no text of the file may hold.
-void WriteImportRow(std::string& import_file, std::initializer_list<std::string_view> fields);
 
 }  // namespace quellor
