@@ -1,9 +1,9 @@
 // DDE.CFG: the access-name file of an InTouch application folder (docs/formats/DDE.CFG.md).
 //
 // The entry points work on the file's text, so that the caller reads and replaces the file
-// through the platform: the reader takes the text as text mode delivers it (line ends as LF,
-// nothing after a Ctrl-Z byte), the writer produces text with LF line ends, which text mode
-// writes as CR LF. Both report their outcome through Report with the file's full path.
+// through the platform: the reader takes the text up to a Ctrl-Z byte, its lines ended by LF
+// or CR LF alike; the writer produces text with LF line ends, which text mode writes as CR LF.
+// Both report their outcome through Report with the file's full path.
 #pragma once
 
 #include <functional>

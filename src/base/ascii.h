@@ -25,12 +25,24 @@ std::string ToLowerAscii(std::string_view text);
 // Negative, zero or positive as _stricmp orders: byte order of the lower-cased bytes.
 int CompareIgnoreCase(std::string_view a, std::string_view b);
 inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareIgnoreCase(a, b) == 0;
+  // Names that match mostly match byte for byte: case is folded only when they do not.
+  return a.size() == b.size() && (a == b || CompareIgnoreCase(a, b) == 0);
 }
 
-std::string_view TrimLeftAscii(std::string_view text);
-std::string_view TrimRightAscii(std::string_view text);
-std::string_view TrimAscii(std::string_view text);
+// Inline: the readers trim every line and value they take.
+constexpr std::string_view TrimLeftAscii(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsAsciiSpace(text[i])) ++i;
+  return text.substr(i);
+}
+constexpr std::string_view TrimRightAscii(std::string_view text) {
+  std::size_t n = text.size();
+  while (n > 0 && IsAsciiSpace(text[n - 1])) --n;
+  return text.substr(0, n);
+}
+constexpr std::string_view TrimAscii(std::string_view text) {
+  return TrimRightAscii(TrimLeftAscii(text));
+}
 
 // Hash and equality for unordered containers keyed without regard to ASCII case.
 struct CaseInsensitiveHash {

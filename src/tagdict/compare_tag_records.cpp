@@ -1,5 +1,6 @@
 #include "tagdict/compare_tag_records.h"
 
+#include <cstring>
 #include <string>
 
 #include "base/format.h"
@@ -25,8 +26,13 @@ std::string NameOf(const CTagDict& dict, std::int32_t n) {
   return record != nullptr ? std::string(record->Name()) : std::string();
 }
 
+// The texts, not the bytes behind their terminators; but a field whose bytes are all equal,
+// as an unchanged tag's fields are, holds the same text without reading it.
 bool TextDiffers(const TagRec_T& built, const TagRec_T& stored, std::size_t offset,
                  std::size_t width) {
+  if (std::memcmp(built.bytes().data() + offset, stored.bytes().data() + offset, width) == 0) {
+    return false;
+  }
   return built.Text(offset, width) != stored.Text(offset, width);
 }
 
@@ -86,7 +92,7 @@ void CompareIoFields(const TagRec_T& built, const TagRec_T& stored, bool& change
 
 bool CompareTagRecords(const CTagDict& dict, TagRec_T& built, const TagRec_T& stored,
                        bool& changed) {
-  const std::string name(built.Name());
+  const std::string_view name = built.Name();  // the members appended below leave it as it is
   if (built.Type() != stored.Type()) {
     ReportChange("        TagName.X : Tag %s has changed type", name, 1);
     return false;

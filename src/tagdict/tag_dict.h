@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <span>
 #include <string>
@@ -147,12 +148,16 @@ class CTagDict final {
   // Makes room for `count` records read from the file and those the expected rows can add.
   void ReserveRecords(std::size_t count);
   void LoadTagDict();
-  std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared);
-  void LinkParents();
-  void RemoveOrphans(std::vector<std::int32_t>& cleared);
-  std::vector<bool> FindOrphans() const;
+  // The index entry of each record's name, by record number (null for a free record), so that
+  // the passes after the first look no name up again. Valid while no entry is erased.
+  using IndexEntries = std::vector<TagIdxData_T*>;
+  std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared, IndexEntries& entries);
+  void LinkParents(const IndexEntries& entries);
+  void RemoveOrphans(std::vector<std::int32_t>& cleared, const IndexEntries& entries);
+  std::vector<bool> FindOrphans(const IndexEntries& entries) const;
   void RebuildFreeChain(std::int32_t system_group);
   void MarkApplicationAccess();
+  std::vector<std::int32_t> ApplicationSourceIds() const;
   void ReconcileDDEPoints();
   // The record of the tag a DDE point names: `tag_index` when that record holds the tag (its
   // name compared without regard to case, as the points are), else the record the index gives
@@ -178,6 +183,7 @@ class CTagDict final {
   std::int32_t free_head_ = 0;
   std::int32_t used_count_ = 0;
   std::int32_t record_count_ = 0;
+  std::pmr::monotonic_buffer_resource index_memory_;  // the tag index's entries; outlives it
   std::optional<TagIndex> tag_index_;
   float deadband_fraction_ = 0.005f;
   float deadband_absolute_ = 1.0f;

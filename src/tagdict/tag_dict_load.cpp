@@ -16,12 +16,14 @@ namespace quellor {
 namespace tl = tag_layout;
 
 void CTagDict::LoadTagDict() {
-  tag_index_.emplace();
-  tag_index_->reserve(records_.capacity());  // the records read and those a merge can add
-  std::vector<std::int32_t> cleared;         // records whose companion record is cleared
-  const std::int32_t system_group = CountCleanAndIndex(cleared);
-  LinkParents();
-  RemoveOrphans(cleared);
+  tag_index_.emplace(TagIndex::allocator_type(&index_memory_));
+  // Sized for the tags the merge can add as well, so that it never rehashes.
+  tag_index_->reserve(records_.capacity());
+  std::vector<std::int32_t> cleared;  // records whose companion record is cleared
+  IndexEntries entries;
+  const std::int32_t system_group = CountCleanAndIndex(cleared, entries);
+  LinkParents(entries);
+  RemoveOrphans(cleared, entries);
   RebuildFreeChain(system_group);
   if (options_.access_names != nullptr) MarkApplicationAccess();
   companion_clears_ = std::move(cleared);
@@ -31,8 +33,10 @@ void CTagDict::LoadTagDict() {
 // Pass 1: free records are zeroed, used ones indexed; alarm groups other than "$System" are
 // entered in the project. Returns the record of the "$System" alarm group (the last one met),
 // or 0.
-std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared) {
+std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared,
+                                          IndexEntries& entries) {
   std::int32_t system_group = 0;
+  entries.assign(static_cast<std::size_t>(record_count_) + 1, nullptr);
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
     if (record.IsFree()) {
@@ -44,7 +48,8 @@ std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared) {
       cleared.push_back(n);
       continue;
     }
-    tag_index_->insert_or_assign(std::string(record.Name()), TagIdxData_T{n});
+    entries[static_cast<std::size_t>(n)] =
+        &tag_index_->insert_or_assign(std::string(record.Name()), TagIdxData_T{n}).first->second;
     if (record.Type() != tl::kTypeAlarmGroup) continue;
     if (EqualsIgnoreCase(record.Name(), "$System")) {
       system_group = n;
@@ -57,17 +62,15 @@ std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared) {
 
 // Pass 2: every member a used record lists gets that record as its parent. A member number
 // of 0 or beyond the record count names no record and is passed over.
-void CTagDict::LinkParents() {
+void CTagDict::LinkParents(const IndexEntries& entries) {
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     const TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
     if (record.IsFree()) continue;
     const std::uint32_t count = record.MemberCount();
     for (std::uint32_t i = 0; i < count; ++i) {
-      const TagRec_T* member = Record(record.Member(i));
-      if (member == nullptr) continue;
-      if (const auto it = tag_index_->find(member->Name()); it != tag_index_->end()) {
-        it->second.ParentRecNo = n;
-      }
+      const std::int32_t member = record.Member(i);
+      if (Record(member) == nullptr) continue;
+      if (TagIdxData_T* entry = entries[static_cast<std::size_t>(member)]) entry->ParentRecNo = n;
     }
   }
 }
@@ -78,8 +81,8 @@ void CTagDict::LinkParents() {
 // tag may take. Orphans leave the index and their records are freed. A second record of an
 // orphan's name is an orphan as well. A tag without the separator is never an orphan; one that
 // only an orphan listed is left with no parent.
-void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared) {
-  const std::vector<bool> orphan = FindOrphans();
+void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared, const IndexEntries& entries) {
+  const std::vector<bool> orphan = FindOrphans(entries);
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     if (!orphan[static_cast<std::size_t>(n)]) continue;
     TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
@@ -98,7 +101,7 @@ void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared) {
 // orphan[n] for every record n (slot 0 unused). Each record's verdict is that of the first
 // record up its chain of listing parents that has one, so every record is walked once; a chain
 // that comes back to itself reaches no top-level tag.
-std::vector<bool> CTagDict::FindOrphans() const {
+std::vector<bool> CTagDict::FindOrphans(const IndexEntries& entries) const {
   enum class Verdict : std::uint8_t { kUnknown, kWalking, kKept, kOrphan };
   std::vector<Verdict> verdicts(static_cast<std::size_t>(record_count_) + 1, Verdict::kUnknown);
   std::vector<std::int32_t> chain;
@@ -114,12 +117,12 @@ std::vector<bool> CTagDict::FindOrphans() const {
       }
       known = Verdict::kWalking;
       chain.push_back(n);
-      const auto it = tag_index_->find(name);
-      if (it == tag_index_->end() || it->second.ParentRecNo == 0) {
+      const TagIdxData_T* entry = entries[static_cast<std::size_t>(n)];
+      if (entry == nullptr || entry->ParentRecNo == 0) {
         verdict = Verdict::kOrphan;
         break;
       }
-      n = it->second.ParentRecNo;
+      n = entry->ParentRecNo;
     }
     for (const std::int32_t n : chain) verdicts[static_cast<std::size_t>(n)] = verdict;
     chain.clear();
@@ -155,25 +158,32 @@ void CTagDict::RebuildFreeChain(std::int32_t system_group) {
 // Pass 5: a stored I/O tag whose access name is one of the application's is marked, unless it
 // is a system tag.
 void CTagDict::MarkApplicationAccess() {
-  const CAccNames& names = *options_.access_names;
+  const std::vector<std::int32_t> app_ids = ApplicationSourceIds();
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     const TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
     if (record.IsFree() || !tl::IsIoType(record.Type())) continue;
     const std::string_view name = record.Name();
     if (name.starts_with("ZZ") || name.starts_with("$")) continue;
-    const std::int32_t access = record.AccessName();
-    for (const int index : options_.app_access_names) {
-      // A position outside the set names no access name.
-      if (index < 0 || index >= names.GetCount()) continue;
-      int id = 0;
-      names.GetSourceID(index, id);
-      if (id != access) continue;
-      if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
-        it->second.PelnetAccess = 1;
-      }
-      break;
+    if (!std::binary_search(app_ids.begin(), app_ids.end(), record.AccessName())) continue;
+    if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
+      it->second.PelnetAccess = 1;
     }
   }
+}
+
+// The DDE Source IDs of the application's access names, sorted: looked up once rather than for
+// every record. A position outside the set names no access name.
+std::vector<std::int32_t> CTagDict::ApplicationSourceIds() const {
+  const CAccNames& names = *options_.access_names;
+  std::vector<std::int32_t> ids;
+  for (const int index : options_.app_access_names) {
+    if (index < 0 || index >= names.GetCount()) continue;
+    int id = 0;
+    names.GetSourceID(index, id);
+    ids.push_back(id);
+  }
+  std::sort(ids.begin(), ids.end());
+  return ids;
 }
 
 void CTagDict::InsertAlarmGroup(std::string_view name) const {

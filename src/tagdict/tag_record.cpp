@@ -41,15 +41,6 @@ TagRec_T::TagRec_T(std::span<const std::uint8_t, tl::kRecordSize> bytes) {
   std::copy(bytes.begin(), bytes.end(), bytes_.begin());
 }
 
-std::string_view TagRec_T::Text(std::size_t offset, std::size_t width) const {
-  assert(offset + width <= bytes_.size() && width > 0);
-  const char* start = reinterpret_cast<const char*>(bytes_.data() + offset);
-  const void* end = std::memchr(start, 0, width - 1);
-  const std::size_t length =
-      end == nullptr ? width - 1 : static_cast<std::size_t>(static_cast<const char*>(end) - start);
-  return {start, length};
-}
-
 void TagRec_T::SetText(std::size_t offset, std::size_t width, std::string_view text) {
   assert(offset + width <= bytes_.size() && width > 0);
   std::uint8_t* field = bytes_.data() + offset;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,8 +45,15 @@ class TagRec_T final {
   std::string_view Name() const { return Text(tag_layout::kName, tag_layout::kNameWidth); }
 
   // A text field of `width` bytes at `offset`, up to its terminator (the last byte of the
-  // width counts as one, whatever it holds).
-  std::string_view Text(std::size_t offset, std::size_t width) const;
+  // width counts as one, whatever it holds). Inline: every pass over the records reads names.
+  std::string_view Text(std::size_t offset, std::size_t width) const {
+    assert(offset + width <= bytes_.size() && width > 0);
+    const char* start = reinterpret_cast<const char*>(bytes_.data() + offset);
+    const void* end = std::memchr(start, 0, width - 1);
+    return {start, end == nullptr
+                       ? width - 1
+                       : static_cast<std::size_t>(static_cast<const char*>(end) - start)};
+  }
   // Writes `text` cut to width - 1 bytes and zero-fills the rest of the field, so that no byte
   // of an older, longer text survives behind the terminator.
   void SetText(std::size_t offset, std::size_t width, std::string_view text);

@@ -53,6 +53,40 @@ TEST_F(DDECfgFile, ReadsCrLfTextAndStopsAtCtrlZ) {
   EXPECT_THAT(capture_.lines(), ElementsAre("        Read Access Name data from file " + Shown()));
 }
 
+TEST_F(DDECfgFile, ACrBeforeAnLfEndsTheLineAndAnyOtherCrIsText) {
+  const std::string file = kFile;
+  const auto replaced = [&file](std::string_view from, std::string_view to) {
+    std::string text = file;
+    return text.replace(text.find(from), from.size(), to);
+  };
+  const std::string invalid = "ERROR - Invalid format in file " + Shown();
+  const struct {
+    const char* name;
+    std::string text;
+    bool valid;
+    std::string topic;
+  } cases[] = {
+      {"CR inside a value", replaced("SCADA1@PLC1@None", "A\rB"), true, "A\rB"},
+      {"CR CR LF", replaced("@None\r\n", "@None \r\r\n"), true, "SCADA1@PLC1@None"},
+      {"blank CR LF line among the points",
+       replaced("    End DDE Points", "\r\n    End DDE Points"), false, ""},
+      {"cut inside the block", file.substr(0, file.find("    End DDE Points")), false, ""},
+  };
+  for (const auto& c : cases) {
+    testing::WriteFile(File(), c.text);
+    capture_.Clear();
+    CAccNames names;
+    EXPECT_EQ(ReadDDECfgFile(Folder(), names), c.valid) << c.name;
+    if (c.valid) {
+      ASSERT_EQ(names.GetCount(), 1) << c.name;
+      EXPECT_EQ(names.GetRecord(0).TopicName, c.topic) << c.name;
+    } else {
+      EXPECT_EQ(names.GetCount(), 0) << c.name;
+      EXPECT_THAT(capture_.lines(), ElementsAre(invalid)) << c.name;
+    }
+  }
+}
+
 TEST_F(DDECfgFile, AMissingFileIsAnEmptySetAndAHeldOneRefusesTheApplication) {
   CAccNames missing;
   EXPECT_TRUE(ReadDDECfgFile(Folder(), missing));

@@ -40,5 +40,24 @@ TEST(Ascii, CaseInsensitiveMapFindsAnyCase) {
   EXPECT_EQ(CaseInsensitiveHash()("Abc"), CaseInsensitiveHash()("aBC"));
 }
 
+// The hash folds eight bytes at a time: every length up to three words, every byte value.
+TEST(Ascii, CaseInsensitiveHashIgnoresExactlyAsciiCaseAtEveryLength) {
+  const CaseInsensitiveHash hash;
+  for (std::size_t length = 1; length <= 24; ++length) {
+    for (int byte = 0; byte < 256; ++byte) {
+      std::string name(length, 'k');
+      name[length / 2] = static_cast<char>(byte);
+      const std::string upper = ToUpperAscii(name);
+      EXPECT_EQ(hash(name), hash(upper)) << length << " " << byte;
+      EXPECT_EQ(hash(name), hash(ToLowerAscii(upper))) << length << " " << byte;
+    }
+    // Names that differ only in a byte the folding does not touch, or in their length,
+    // should land apart.
+    EXPECT_NE(hash(std::string(length, 'a')), hash(std::string(length, 'b'))) << length;
+    EXPECT_NE(hash(std::string(length, 'a')), hash(std::string(length + 1, 'a'))) << length;
+    EXPECT_NE(hash(std::string(length, '\xC1')), hash(std::string(length, '\xE1'))) << length;
+  }
+}
+
 }  // namespace
 }  // namespace quellor

@@ -128,6 +128,28 @@ TEST_F(CompareTagRecordsTest, AFloatRangeThatCannotBeComparedCountsAsChanged) {
   EXPECT_THAT(Compare(U, T), IsEmpty());
 }
 
+TEST_F(CompareTagRecordsTest, ATextEndsAtItsTerminatorOrBeforeTheLastByteOfItsField) {
+  const struct {
+    std::size_t offset, width;
+    const char* message;
+  } fields[] = {{tl::kDescription, tl::kDescriptionWidth, "description changed"},
+                {tl::kAnalogItem, tl::kItemWidth, "remote reference changed"},
+                {tl::kUnits, tl::kUnitsWidth, "modified units"}};
+  for (const auto& field : fields) {
+    TagRec_T stored = Record(204);
+    stored.SetText(field.offset, field.width, "same");
+    TagRec_T built = stored;
+    built.bytes()[field.offset + field.width - 1] = 'z';
+    EXPECT_THAT(Compare(built, stored), IsEmpty()) << field.message;
+    stored.SetText(field.offset, field.width, std::string(field.width - 1, 'a'));
+    built = stored;
+    built.bytes()[field.offset + field.width - 1] = 'z';
+    EXPECT_THAT(Compare(built, stored), IsEmpty()) << field.message;
+    built.bytes()[field.offset + field.width - 2] = 'z';
+    EXPECT_THAT(Compare(built, stored), ElementsAre(Line(field.message)));
+  }
+}
+
 TEST_F(CompareTagRecordsTest, StoredMembersMissingFromTheNewListAreAppendedAndReported) {
   const TagRec_T stored = Record(213, {1, 2});
   TagRec_T built = Record(213, {1, 3});
