@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 #include <tuple>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -106,7 +105,16 @@ void CAccNames::DropPoint(std::size_t record, DDEPoints::Key key) {
 }
 
 void CAccNames::ReconcileTagPoints(const std::function<int(std::string_view, int)>& record_of) {
-  std::unordered_set<int> records_with_point;
+  // By record number, which the callback gives as 0 (none) or a record of the dictionary: a
+  // bitmap rather than a set with one node per point.
+  std::vector<bool> records_with_point;
+  const auto first_point_of = [&records_with_point](int tag_record) {
+    const auto n = static_cast<std::size_t>(tag_record);
+    if (n >= records_with_point.size()) records_with_point.resize(n + 1);
+    if (records_with_point[n]) return false;
+    records_with_point[n] = true;
+    return true;
+  };
   for (std::size_t position = 0; position < names_.size(); ++position) {
     AccName_T& record = names_[position];
     if (record.Points == nullptr) continue;
@@ -123,7 +131,7 @@ void CAccNames::ReconcileTagPoints(const std::function<int(std::string_view, int
       if (tag_record == 0) {
         list(point, "removed: no such tag in Tagname.X");
         drops.push_back(key);
-      } else if (!records_with_point.insert(tag_record).second) {
+      } else if (!first_point_of(tag_record)) {
         list(point, "removed: the tag has a point already");
         drops.push_back(key);
       } else if (tag_record != point.TagIndex) {
