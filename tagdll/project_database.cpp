@@ -294,10 +294,8 @@ Result<TdlQueryContext*> ProjectDatabase::PrepareTranslated(
 
 Result<TdlQueryContext*> ProjectDatabase::PrepareSavedQuery(std::string_view name,
                                                             const VARIANT* parameters) {
-  // A name in ASCII, as names are as a rule, reads the same in both encodings.
   std::string converted_name;
-  if (!IsAscii(name)) converted_name = Cp1252ToUtf8(name);
-  const std::string_view utf8_name = converted_name.empty() ? name : converted_name;
+  const std::string_view utf8_name = Cp1252AsUtf8(name, converted_name);
   Result<const sql::SavedQueryDefinition*> found = saved_queries_.Find(utf8_name);
   if (!found.ok()) return found.status();
   if (*found == nullptr) {

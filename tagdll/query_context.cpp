@@ -34,11 +34,9 @@ Status BindOne(sqlite3_stmt* statement, int index, const VARIANT& value) {
       rc = sqlite3_bind_int(statement, index, value.boolVal != 0 ? 1 : 0);
       break;
     case quellor::VT_BSTR: {
-      // ASCII, as most parameters are, is bound as it stands: it reads the same in UTF-8.
-      const std::string_view narrow = quellor::VariantTextView(value);
       std::string converted;
-      if (!quellor::IsAscii(narrow)) converted = quellor::Cp1252ToUtf8(narrow);
-      const std::string_view text = converted.empty() ? narrow : converted;
+      const std::string_view text =
+          quellor::Cp1252AsUtf8(quellor::VariantTextView(value), converted);
       rc = sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
                              SQLITE_TRANSIENT);
       break;

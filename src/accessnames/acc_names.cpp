@@ -114,9 +114,13 @@ void CAccNames::AppendRecord(AccName_T record) {
 }
 
 void CAccNames::IndexPoint(std::size_t record, DDEPoints::Key key, std::string_view tag_name) {
+  PointRefsOf(tag_name).push_back(PointRef{record, key});
+}
+
+PointRefs& CAccNames::PointRefsOf(std::string_view tag_name) {
   auto it = points_by_name_.find(tag_name);
   if (it == points_by_name_.end()) it = points_by_name_.try_emplace(std::string(tag_name)).first;
-  it->second.push_back(PointRef{record, key});
+  return it->second;
 }
 
 void CAccNames::FixUpPlaceholder() {

@@ -91,6 +91,9 @@ class CAccNames final {
   std::int32_t NextSourceID();
   // Enters the point `key` of record `record` in the point index.
   void IndexPoint(std::size_t record, DDEPoints::Key key, std::string_view tag_name);
+  // The places of the points of `tag_name` (without regard to case), an empty entry for a new
+  // name.
+  PointRefs& PointRefsOf(std::string_view tag_name);
   // Removes the point `key` of record `record` from the record and from the point index.
   void DropPoint(std::size_t record, DDEPoints::Key key);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "accessnames/acc_names.h"
+#include "base/dense_set.h"
 #include "base/format.h"
 #include "platform/console.h"
 #include "report/report.h"
@@ -53,14 +54,11 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
   if (record.Points == nullptr) record.Points = std::make_unique<DDEPoints>();
 
   // The record's first point of the name, without regard to case: its lowest key.
+  PointRefs& refs = PointRefsOf(tag_name);  // looked up once for the point set below too
   const PointRef* first = nullptr;
-  auto entry = points_by_name_.find(tag_name);
-  if (entry != points_by_name_.end()) {
-    const PointRefs& refs = entry->second;
-    for (std::size_t i = 0; i < refs.size(); ++i) {
-      const PointRef& ref = refs[i];
-      if (ref.record == position && (first == nullptr || ref.key < first->key)) first = &ref;
-    }
+  for (std::size_t i = 0; i < refs.size(); ++i) {
+    const PointRef& ref = refs[i];
+    if (ref.record == position && (first == nullptr || ref.key < first->key)) first = &ref;
   }
   if (first != nullptr) {
     DDEPoint_T& point = record.Points->At(first->key);
@@ -74,9 +72,7 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
   }
   const DDEPoints::Key key = record.Points->PushFront(
       DDEPoint_T{std::string(tag_name), tag_index, std::string(item_name)});
-  if (entry == points_by_name_.end())
-    entry = points_by_name_.try_emplace(std::string(tag_name)).first;
-  entry->second.push_back(PointRef{position, key});
+  refs.push_back(PointRef{position, key});
 }
 
 void CAccNames::RemoveTagPoint(std::string_view tag_name) {
@@ -105,16 +101,7 @@ void CAccNames::DropPoint(std::size_t record, DDEPoints::Key key) {
 }
 
 void CAccNames::ReconcileTagPoints(const std::function<int(std::string_view, int)>& record_of) {
-  // By record number, which the callback gives as 0 (none) or a record of the dictionary: a
-  // bitmap rather than a set with one node per point.
-  std::vector<bool> records_with_point;
-  const auto first_point_of = [&records_with_point](int tag_record) {
-    const auto n = static_cast<std::size_t>(tag_record);
-    if (n >= records_with_point.size()) records_with_point.resize(n + 1);
-    if (records_with_point[n]) return false;
-    records_with_point[n] = true;
-    return true;
-  };
+  DenseSet records_with_point;  // the callback gives 0 (none) or a record of the dictionary
   for (std::size_t position = 0; position < names_.size(); ++position) {
     AccName_T& record = names_[position];
     if (record.Points == nullptr) continue;
@@ -131,7 +118,7 @@ void CAccNames::ReconcileTagPoints(const std::function<int(std::string_view, int
       if (tag_record == 0) {
         list(point, "removed: no such tag in Tagname.X");
         drops.push_back(key);
-      } else if (!first_point_of(tag_record)) {
+      } else if (!records_with_point.Insert(static_cast<std::size_t>(tag_record))) {
         list(point, "removed: the tag has a point already");
         drops.push_back(key);
       } else if (tag_record != point.TagIndex) {

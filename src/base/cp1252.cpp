@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/ascii.h"
+
 namespace quellor {
 namespace {
 
@@ -87,6 +89,12 @@ std::string Cp1252ToUtf8(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) AppendUtf8(out, Cp1252ToCodePoint(static_cast<unsigned char>(c)));
   return out;
+}
+
+std::string_view Cp1252AsUtf8(std::string_view text, std::string& storage) {
+  if (IsAscii(text)) return text;
+  storage = Cp1252ToUtf8(text);
+  return storage;
 }
 
 std::string Utf8ToCp1252(std::string_view text) {

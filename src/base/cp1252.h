@@ -14,6 +14,9 @@ char32_t Cp1252ToCodePoint(unsigned char byte);
 char CodePointToCp1252(char32_t code_point);
 
 std::string Cp1252ToUtf8(std::string_view text);
+// The text in UTF-8 without a copy when it is ASCII, which reads the same in both; otherwise
+// converted into `storage`, which the view then points into.
+std::string_view Cp1252AsUtf8(std::string_view text, std::string& storage);
 // Bytes that are not part of a valid UTF-8 sequence pass as they are; a character with no
 // Windows-1252 byte becomes '?'.
 std::string Utf8ToCp1252(std::string_view text);

@@ -38,7 +38,7 @@ void TagMerge::StoreTag(TagRec_T& parent, TagRec_T& tag, const TagAllocation& al
   if (!existed || CompareTagRecords(dict_, tag, *stored, changed)) {
     if (!existed) {
       dict_.ClearCompanionRecord(rec_no);
-      MarkMade(rec_no);
+      made_.Insert(static_cast<std::size_t>(rec_no));
     }
     dict_.WriteRecord(rec_no, tag);
     if (level != 0) LinkMember(parent, rec_no, counter);
@@ -60,19 +60,6 @@ void TagMerge::StoreTag(TagRec_T& parent, TagRec_T& tag, const TagAllocation& al
   }
   Count(tag, 1, counters.ProcessedTotal, counters.ProcessedSuper, counters.ProcessedIO);
   if (allocation.index_entry != nullptr) allocation.index_entry->Processed = 1;
-}
-
-void TagMerge::MarkMade(std::int32_t rec_no) {
-  const auto n = static_cast<std::size_t>(rec_no);
-  if (n >= made_.size()) made_.resize(n + 1);
-  made_[n] = true;
-}
-
-bool TagMerge::TakeMade(std::int32_t rec_no) {
-  const auto n = static_cast<std::size_t>(rec_no);
-  if (rec_no <= 0 || n >= made_.size() || !made_[n]) return false;
-  made_[n] = false;
-  return true;
 }
 
 void TagMerge::LinkMember(TagRec_T& parent, std::int32_t rec_no, std::int32_t& counter) {
@@ -101,7 +88,8 @@ void TagMerge::DiscardMadeMembers(const TagRec_T& built, const TagRec_T& stored)
 }
 
 void TagMerge::DiscardMadeTree(std::int32_t rec_no) {
-  const TagRec_T* made = TakeMade(rec_no) ? dict_.Record(rec_no) : nullptr;
+  const TagRec_T* made =
+      rec_no > 0 && made_.Erase(static_cast<std::size_t>(rec_no)) ? dict_.Record(rec_no) : nullptr;
   if (made == nullptr) return;  // only what this build made is undone
   const TagRec_T tag = *made;
   for (std::uint32_t i = tag.MemberCount(); i-- > 0;) DiscardMadeTree(tag.Member(i));

@@ -70,7 +70,6 @@ void TagMerge::Run() {
   dict_.InitTagRecord(dummy, 0, nullptr);
   std::int32_t counter = 0;
   family_ = 0;
-  made_.assign(static_cast<std::size_t>(tl::kMaxRecords) + 1, false);
   if (dict_.options().access_names != nullptr) {
     tag_servers_.emplace(*dict_.options().access_names, dict_.options().app_access_names);
   }

@@ -17,8 +17,8 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "base/dense_set.h"
 #include "tagdict/proj_tag.h"
 #include "tagdict/tag_record.h"
 #include "tagdict/tag_server.h"
@@ -65,9 +65,6 @@ class TagMerge final {
   // records are freed, their points removed and they no longer count as created.
   void DiscardMadeMembers(const TagRec_T& built, const TagRec_T& stored);
   void DiscardMadeTree(std::int32_t rec_no);
-  // Notes that this build made record `rec_no`; TakeMade answers whether it did, and forgets.
-  void MarkMade(std::int32_t rec_no);
-  bool TakeMade(std::int32_t rec_no);
   // The member "<parent>\v" of a field, subfield or field-tag group. `parent_item` is the item
   // name of the parent, so the member reads "<parent item>.v".
   void AddValueMember(TagRec_T& parent, std::int32_t parent_no, std::int32_t& counter,
@@ -97,7 +94,7 @@ class TagMerge final {
   bool stop_ = false;                           // no further row, or the dictionary is full
   std::int32_t family_ = 0;                     // kind of the top-level row of the tree being built
   std::optional<TagServerLookup> tag_servers_;  // with the client's access names only
-  std::vector<bool> made_;                      // by record number: the tags this build made
+  DenseSet made_;                               // the records of the tags this build made
 };
 
 }  // namespace quellor

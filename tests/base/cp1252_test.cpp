@@ -17,6 +17,13 @@ TEST(Cp1252, EveryByteRoundTripsThroughUtf8AndUtf16) {
   }
 }
 
+TEST(Cp1252, AsUtf8ViewsAsciiAsItStandsAndConvertsTheRest) {
+  std::string storage;
+  const std::string ascii = "qFTTagServer";
+  EXPECT_EQ(Cp1252AsUtf8(ascii, storage).data(), ascii.data());
+  EXPECT_EQ(Cp1252AsUtf8("Caf\xE9", storage), "Caf\xC3\xA9");
+}
+
 TEST(Cp1252, MapsTheTableOfWindows) {
   struct Case {
     unsigned char byte;
