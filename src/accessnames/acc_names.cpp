@@ -118,9 +118,8 @@ void CAccNames::IndexPoint(std::size_t record, DDEPoints::Key key, std::string_v
 }
 
 PointRefs& CAccNames::PointRefsOf(std::string_view tag_name) {
-  auto it = points_by_name_.find(tag_name);
-  if (it == points_by_name_.end()) it = points_by_name_.try_emplace(std::string(tag_name)).first;
-  return it->second;
+  // Its callers mostly enter a new name: one lookup that inserts, rather than a find first.
+  return points_by_name_.try_emplace(std::string(tag_name)).first->second;
 }
 
 void CAccNames::FixUpPlaceholder() {

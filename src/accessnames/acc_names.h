@@ -2,8 +2,8 @@
 //
 // For an InTouch application the set starts as its DDE.CFG (dde_cfg.h), takes the project's
 // access names one row at a time (MergeAccessName), records the DDE point of every I/O tag
-// during the tag merge (SetTagPoint, RemoveTagPoint) and is written back to DDE.CFG. For a
-// historian node it is built from the project rows alone and never written.
+// during the tag merge (SetTagPoint, ReplaceTagPoint, RemoveTagPoint) and is written back to
+// DDE.CFG. For a historian node it is built from the project rows alone and never written.
 //
 // Records are only ever appended, so an index handed out by MergeAccessName stays valid for
 // the life of the set. Lookups keep first-match order (the lowest index wins) through indices
@@ -66,6 +66,10 @@ class CAccNames final {
                    std::string_view item_name);
   // Removes the first point, in record order, whose tag name equals `tag_name` exactly.
   void RemoveTagPoint(std::string_view tag_name);
+  // RemoveTagPoint, then SetTagPoint, as the merge does for a tag the dictionary held already,
+  // with the name looked up once.
+  void ReplaceTagPoint(int source_id, std::string_view tag_name, int tag_index,
+                       std::string_view item_name);
   // Brings the points in line with the tag dictionary they name records of. `record_of(tag_name,
   // tag_index)` gives the record the tag `tag_name` has now (`tag_index` itself when the point
   // is right), or 0 when the dictionary holds no such tag. A point then moves to its tag's
@@ -94,6 +98,12 @@ class CAccNames final {
   // The places of the points of `tag_name` (without regard to case), an empty entry for a new
   // name.
   PointRefs& PointRefsOf(std::string_view tag_name);
+  // Removes the first point, in record order, of `refs` whose tag name equals `tag_name`
+  // exactly, from its record and from `refs`.
+  void RemoveExactPoint(PointRefs& refs, std::string_view tag_name);
+  // SetTagPoint on record `position`, whose points of the name are in `refs`.
+  void SetPointOf(std::size_t position, PointRefs& refs, std::string_view tag_name,
+                  int tag_index, std::string_view item_name);
   // Removes the point `key` of record `record` from the record and from the point index.
   void DropPoint(std::size_t record, DDEPoints::Key key);
 

@@ -49,12 +49,45 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
                             std::string_view item_name) {
   const auto found = by_id_.find(source_id);
   if (found == by_id_.end()) return;
-  const std::size_t position = found->second;
+  SetPointOf(found->second, PointRefsOf(tag_name), tag_name, tag_index, item_name);
+}
+
+void CAccNames::RemoveTagPoint(std::string_view tag_name) {
+  const auto entry = points_by_name_.find(tag_name);
+  if (entry != points_by_name_.end()) RemoveExactPoint(entry->second, tag_name);
+}
+
+void CAccNames::ReplaceTagPoint(int source_id, std::string_view tag_name, int tag_index,
+                                std::string_view item_name) {
+  const auto entry = points_by_name_.find(tag_name);
+  if (entry != points_by_name_.end()) RemoveExactPoint(entry->second, tag_name);
+  const auto found = by_id_.find(source_id);
+  if (found == by_id_.end()) return;
+  PointRefs& refs = entry != points_by_name_.end() ? entry->second : PointRefsOf(tag_name);
+  SetPointOf(found->second, refs, tag_name, tag_index, item_name);
+}
+
+void CAccNames::RemoveExactPoint(PointRefs& refs, std::string_view tag_name) {
+  // The first point in record order whose name matches exactly: lowest record, then lowest key.
+  std::optional<std::size_t> first;
+  for (std::size_t i = 0; i < refs.size(); ++i) {
+    const PointRef& ref = refs[i];
+    if (names_[ref.record].Points->At(ref.key).TagName != tag_name) continue;
+    if (!first || std::tie(ref.record, ref.key) < std::tie(refs[*first].record, refs[*first].key)) {
+      first = i;
+    }
+  }
+  if (!first) return;
+  names_[refs[*first].record].Points->Remove(refs[*first].key);
+  refs.erase(*first);
+}
+
+void CAccNames::SetPointOf(std::size_t position, PointRefs& refs, std::string_view tag_name,
+                           int tag_index, std::string_view item_name) {
   AccName_T& record = names_[position];
   if (record.Points == nullptr) record.Points = std::make_unique<DDEPoints>();
 
   // The record's first point of the name, without regard to case: its lowest key.
-  PointRefs& refs = PointRefsOf(tag_name);  // looked up once for the point set below too
   const PointRef* first = nullptr;
   for (std::size_t i = 0; i < refs.size(); ++i) {
     const PointRef& ref = refs[i];
@@ -73,24 +106,6 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
   const DDEPoints::Key key = record.Points->PushFront(
       DDEPoint_T{std::string(tag_name), tag_index, std::string(item_name)});
   refs.push_back(PointRef{position, key});
-}
-
-void CAccNames::RemoveTagPoint(std::string_view tag_name) {
-  const auto entry = points_by_name_.find(tag_name);
-  if (entry == points_by_name_.end()) return;
-  PointRefs& refs = entry->second;
-  // The first point in record order whose name matches exactly: lowest record, then lowest key.
-  std::optional<std::size_t> first;
-  for (std::size_t i = 0; i < refs.size(); ++i) {
-    const PointRef& ref = refs[i];
-    if (names_[ref.record].Points->At(ref.key).TagName != tag_name) continue;
-    if (!first || std::tie(ref.record, ref.key) < std::tie(refs[*first].record, refs[*first].key)) {
-      first = i;
-    }
-  }
-  if (!first) return;
-  names_[refs[*first].record].Points->Remove(refs[*first].key);
-  refs.erase(*first);
 }
 
 void CAccNames::DropPoint(std::size_t record, DDEPoints::Key key) {

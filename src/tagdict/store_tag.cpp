@@ -75,8 +75,11 @@ void TagMerge::RecordPoint(const TagRec_T& tag, bool existed, std::int32_t rec_n
   if (!dict_.options().update_dde_points || access_names == nullptr || !tl::IsIoType(tag.Type())) {
     return;
   }
-  if (existed) access_names->RemoveTagPoint(tag.Name());
-  access_names->SetTagPoint(source_id, tag.Name(), rec_no, item_name);
+  if (existed) {
+    access_names->ReplaceTagPoint(source_id, tag.Name(), rec_no, item_name);
+  } else {
+    access_names->SetTagPoint(source_id, tag.Name(), rec_no, item_name);
+  }
 }
 
 void TagMerge::DiscardMadeMembers(const TagRec_T& built, const TagRec_T& stored) {

@@ -135,7 +135,7 @@ TEST(ReconcileTagPoints, KeepsOnePointPerTagOnItsRecordAndReportsEachAccessNameC
 }
 
 // The points against a plain model: arrays with insertion at position 0 and linear scans, over
-// random operations on a few names in several letter cases, duplicates from the file included.
+// random removals, sets and replacements on a few names in several letter cases, duplicates from the file included.
 TEST(DDEPointsModel, MatchesArraysWithFrontInsertionOverRandomOperations) {
   const std::vector<std::string> tags = {"a", "A", "b", "B", "c", "dd", "Dd", "DD"};
   const std::uint32_t seed = testing::TestSeed(20240611);
@@ -155,7 +155,9 @@ TEST(DDEPointsModel, MatchesArraysWithFrontInsertionOverRandomOperations) {
   for (int step = 0; step < 4000; ++step) {
     const std::string& tag = tags[pick(tags.size())];
     std::vector<std::string> expected_messages;
-    if (pick(2) == 0) {
+    // 0: remove; 1: set; 2: replace, which is remove then set.
+    const std::size_t operation = pick(3);
+    if (operation != 1) {
       for (auto& points : model) {
         const auto it = std::find_if(points.begin(), points.end(),
                                      [&](const DDEPoint_T& p) { return p.TagName == tag; });
@@ -163,6 +165,8 @@ TEST(DDEPointsModel, MatchesArraysWithFrontInsertionOverRandomOperations) {
         points.erase(it);
         break;
       }
+    }
+    if (operation == 0) {
       names.RemoveTagPoint(tag);
     } else {
       const int id = static_cast<int>(pick(5));
@@ -182,7 +186,11 @@ TEST(DDEPointsModel, MatchesArraysWithFrontInsertionOverRandomOperations) {
           expected_messages.push_back("        DDE data for tag " + tag + " has been modified");
         }
       }
-      names.SetTagPoint(id, tag, index, item);
+      if (operation == 1) {
+        names.SetTagPoint(id, tag, index, item);
+      } else {
+        names.ReplaceTagPoint(id, tag, index, item);
+      }
     }
     ASSERT_EQ(capture.lines(), expected_messages) << "step " << step;
     capture.Clear();
