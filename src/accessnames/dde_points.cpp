@@ -10,13 +10,13 @@ DDEPoints::Slot& DDEPoints::SlotOf(Key key) {
 }
 
 DDEPoints::Key DDEPoints::Append(DDEPoint_T point) {
-  back_.push_back(Slot{std::move(point)});
+  back_.emplace_back(std::move(point));
   ++live_;
   return static_cast<Key>(back_.size() - 1);
 }
 
 DDEPoints::Key DDEPoints::PushFront(DDEPoint_T point) {
-  front_.push_back(Slot{std::move(point)});
+  front_.emplace_back(std::move(point));
   ++live_;
   return FrontKey(front_.size() - 1);
 }
