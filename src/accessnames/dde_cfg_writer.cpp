@@ -1,4 +1,5 @@
 // Writing DDE.CFG: the line formats of docs/formats/DDE.CFG.md. Lines are never cut.
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -26,22 +27,35 @@ class TextBuilder final {
   void Line(std::string_view key, std::int32_t value) { Line(key, std::to_string(value)); }
 
   // "        TAG;hex:  ITEM": the record number as lower-case hexadecimal of at least four
-  // digits (a negative number as its 32-bit pattern).
+  // digits (a negative number as its 32-bit pattern). The line is sized once and filled, as
+  // DDE.CFG holds one per point.
   void Point(const DDEPoint_T& point) {
+    constexpr std::string_view kIndent = "        ";
+    constexpr std::size_t kMinDigits = 4;
     char hex[8];
     const char* const end =
         std::to_chars(hex, hex + sizeof hex, static_cast<std::uint32_t>(point.TagIndex), 16).ptr;
     const std::size_t digits = static_cast<std::size_t>(end - hex);
-    out_ += "        ";
-    out_ += point.TagName;
-    out_ += ';';
-    if (digits < 4) out_.append(4 - digits, '0');
-    out_.append(hex, digits);
-    out_ += ":  ";
-    Line(point.ItemName);
+    const std::size_t zeros = digits < kMinDigits ? kMinDigits - digits : 0;
+    const std::size_t at = out_.size();
+    out_.resize(at + kIndent.size() + point.TagName.size() + 1 + zeros + digits + 3 +
+                point.ItemName.size() + 1);
+    char* next = out_.data() + at;
+    next = Put(next, kIndent);
+    next = Put(next, point.TagName);
+    *next++ = ';';
+    next = std::fill_n(next, zeros, '0');
+    next = Put(next, std::string_view(hex, digits));
+    next = Put(next, ":  ");
+    next = Put(next, point.ItemName);
+    *next = '\n';
   }
 
  private:
+  static char* Put(char* to, std::string_view text) {
+    return std::copy(text.begin(), text.end(), to);
+  }
+
   std::string& out_;
 };
 
