@@ -104,8 +104,8 @@ class CAccNames final {
   // exactly, from its record and from `refs`.
   void RemoveExactPoint(PointRefs& refs, std::string_view tag_name);
   // SetTagPoint on record `position`, whose points of the name are in `refs`.
-  void SetPointOf(std::size_t position, PointRefs& refs, std::string_view tag_name,
-                  int tag_index, std::string_view item_name);
+  void SetPointOf(std::size_t position, PointRefs& refs, std::string_view tag_name, int tag_index,
+                  std::string_view item_name);
   // Removes the point `key` of record `record` from the record and from the point index.
   void DropPoint(std::size_t record, DDEPoints::Key key);
 

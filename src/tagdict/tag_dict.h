@@ -149,14 +149,16 @@ class CTagDict final {
   void ReserveRecords(std::size_t count);
   void LoadTagDict();
   // The index entry of each record's name, by record number (null for a free record), so that
-  // the passes after the first look no name up again. Valid while no entry is erased.
+  // the passes after the first look no name up again. The records of one name share its entry,
+  // and with it their verdict as orphans: removing the orphans nulls theirs and leaves the
+  // entries of the records that stay valid.
   using IndexEntries = std::vector<TagIdxData_T*>;
   std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared, IndexEntries& entries);
   void LinkParents(const IndexEntries& entries);
-  void RemoveOrphans(std::vector<std::int32_t>& cleared, const IndexEntries& entries);
+  void RemoveOrphans(std::vector<std::int32_t>& cleared, IndexEntries& entries);
   std::vector<bool> FindOrphans(const IndexEntries& entries) const;
   void RebuildFreeChain(std::int32_t system_group);
-  void MarkApplicationAccess();
+  void MarkApplicationAccess(const IndexEntries& entries);
   std::vector<std::int32_t> ApplicationSourceIds() const;
   void ReconcileDDEPoints();
   // The record of the tag a DDE point names: `tag_index` when that record holds the tag (its

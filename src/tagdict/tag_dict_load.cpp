@@ -25,7 +25,7 @@ void CTagDict::LoadTagDict() {
   LinkParents(entries);
   RemoveOrphans(cleared, entries);
   RebuildFreeChain(system_group);
-  if (options_.access_names != nullptr) MarkApplicationAccess();
+  if (options_.access_names != nullptr) MarkApplicationAccess(entries);
   companion_clears_ = std::move(cleared);
   FlushChanges();
 }
@@ -81,10 +81,12 @@ void CTagDict::LinkParents(const IndexEntries& entries) {
 // tag may take. Orphans leave the index and their records are freed. A second record of an
 // orphan's name is an orphan as well. A tag without the separator is never an orphan; one that
 // only an orphan listed is left with no parent.
-void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared, const IndexEntries& entries) {
+void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared, IndexEntries& entries) {
   const std::vector<bool> orphan = FindOrphans(entries);
+  if (std::find(orphan.begin(), orphan.end(), true) == orphan.end()) return;
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     if (!orphan[static_cast<std::size_t>(n)]) continue;
+    entries[static_cast<std::size_t>(n)] = nullptr;
     TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
     if (const auto it = tag_index_->find(record.Name()); it != tag_index_->end()) {
       tag_index_->erase(it);
@@ -157,7 +159,7 @@ void CTagDict::RebuildFreeChain(std::int32_t system_group) {
 
 // Pass 5: a stored I/O tag whose access name is one of the application's is marked, unless it
 // is a system tag.
-void CTagDict::MarkApplicationAccess() {
+void CTagDict::MarkApplicationAccess(const IndexEntries& entries) {
   const std::vector<std::int32_t> app_ids = ApplicationSourceIds();
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     const TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
@@ -165,9 +167,7 @@ void CTagDict::MarkApplicationAccess() {
     const std::string_view name = record.Name();
     if (name.starts_with("ZZ") || name.starts_with("$")) continue;
     if (!std::binary_search(app_ids.begin(), app_ids.end(), record.AccessName())) continue;
-    if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
-      it->second.PelnetAccess = 1;
-    }
+    if (TagIdxData_T* entry = entries[static_cast<std::size_t>(n)]) entry->PelnetAccess = 1;
   }
 }
 

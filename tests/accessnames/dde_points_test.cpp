@@ -135,7 +135,8 @@ TEST(ReconcileTagPoints, KeepsOnePointPerTagOnItsRecordAndReportsEachAccessNameC
 }
 
 // The points against a plain model: arrays with insertion at position 0 and linear scans, over
-// random removals, sets and replacements on a few names in several letter cases, duplicates from the file included.
+// random removals, sets and replacements on a few names in several letter cases, duplicates from
+// the file included.
 TEST(DDEPointsModel, MatchesArraysWithFrontInsertionOverRandomOperations) {
   const std::vector<std::string> tags = {"a", "A", "b", "B", "c", "dd", "Dd", "DD"};
   const std::uint32_t seed = testing::TestSeed(20240611);

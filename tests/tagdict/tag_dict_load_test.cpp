@@ -191,14 +191,18 @@ TEST(LoadTagDict, EntersEachAlarmGroupButTheSystemOneInTheProject) {
 
 TEST(LoadTagDict, MarksIoTagsOfTheApplicationsAccessNamesButNoSystemTags) {
   TempDir dir;
-  testing::WriteDictionary(dir.path(), {TestTag{.name = "Disc", .type = 202, .access_name = 7},
-                                        TestTag{.name = "Int", .type = 204, .access_name = 9},
-                                        TestTag{.name = "Real", .type = 206, .access_name = 8},
-                                        TestTag{.name = "Msg", .type = 208, .access_name = 9},
-                                        TestTag{.name = "ZZSys", .type = 204, .access_name = 9},
-                                        TestTag{.name = "$Sys", .type = 204, .access_name = 9},
-                                        TestTag{.name = "Zz", .type = 204, .access_name = 9},
-                                        TestTag{.name = "Group", .type = 213}});
+  testing::WriteDictionary(
+      dir.path(),
+      {TestTag{.name = "Disc", .type = 202, .access_name = 7},
+       TestTag{.name = "Int", .type = 204, .access_name = 9},
+       TestTag{.name = "Real", .type = 206, .access_name = 8},
+       TestTag{.name = "Msg", .type = 208, .access_name = 9},
+       TestTag{.name = "ZZSys", .type = 204, .access_name = 9},
+       TestTag{.name = "$Sys", .type = 204, .access_name = 9},
+       TestTag{.name = "Zz", .type = 204, .access_name = 9}, TestTag{.name = "Group", .type = 213},
+       // an orphan leaves the index before the marking
+       TestTag{.name = "No\\Parent", .type = 204, .access_name = 9},
+       TestTag{.name = "Int", .type = 204, .access_name = 9}});
   CAccNames names = AccessNames({7, 8, 9});
   TagDictOptions options = In(dir);
   options.access_names = &names;
@@ -211,6 +215,7 @@ TEST(LoadTagDict, MarksIoTagsOfTheApplicationsAccessNamesButNoSystemTags) {
   }
   std::sort(marked.begin(), marked.end());
   EXPECT_THAT(marked, ElementsAre("Disc", "Int", "Msg", "Zz"));
+  EXPECT_EQ(dict.tag_index()->count("No\\Parent"), 0u);
 }
 
 TEST(LoadTagDict, WithoutAnAccessNameSetMarksNothingAndEntersNothing) {
