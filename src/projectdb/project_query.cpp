@@ -1,6 +1,5 @@
 #include "projectdb/project_query.h"
 
-#include <limits>
 #include <memory>
 #include <utility>
 
@@ -52,13 +51,14 @@ std::string AccessStringLiteral(std::string_view text) {
   return literal;
 }
 
-bool ProjectRow::has_columns() const {
-  return row_ != nullptr && row_->vt == (VT_ARRAY | VT_VARIANT) && row_->parray != nullptr;
-}
-
-const VARIANT* ProjectRow::Column(std::size_t index) const {
-  if (!has_columns() || index > std::numeric_limits<std::int32_t>::max()) return nullptr;
-  return SafeArrayElement(row_->parray, static_cast<std::int32_t>(index));
+ProjectRow::ProjectRow(const VARIANT* row)
+    : has_columns_(row != nullptr && row->vt == (VT_ARRAY | VT_VARIANT) && row->parray != nullptr) {
+  if (!has_columns_) return;
+  const SAFEARRAY* array = row->parray;
+  lower_bound_ = array->rgsabound[0].lLbound;
+  // Null unless the array is a vector of variants with an element.
+  first_ = SafeArrayElement(array, array->rgsabound[0].lLbound);
+  count_ = first_ == nullptr ? 0 : array->rgsabound[0].cElements;
 }
 
 ProjectQuery ProjectQuery::Saved(const char* name, const VARIANT* parameters, std::int32_t option) {

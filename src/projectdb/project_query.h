@@ -46,15 +46,24 @@ std::string AccessStringLiteral(std::string_view text);
 // per column, owned by the library and valid until the next call on the query.
 class ProjectRow final {
  public:
-  explicit ProjectRow(const VARIANT* row) : row_(row) {}
+  // The row's array is found here once, as a row's columns are read one by one.
+  explicit ProjectRow(const VARIANT* row);
 
   // Whether the row holds an array of values; a row that does not has no column.
-  bool has_columns() const;
-  // The value of column `index` (from 0), or null where the row has no such column.
-  const VARIANT* Column(std::size_t index) const;
+  bool has_columns() const { return has_columns_; }
+  // The value of column `index` (from 0), or null where the row has no such column: the array
+  // holds the elements lower bound ... lower bound + count - 1.
+  const VARIANT* Column(std::size_t index) const {
+    if (index > static_cast<std::size_t>(INT32_MAX)) return nullptr;
+    const std::int64_t offset = static_cast<std::int64_t>(index) - lower_bound_;
+    return offset >= 0 && offset < count_ ? first_ + offset : nullptr;
+  }
 
  private:
-  const VARIANT* row_;
+  bool has_columns_ = false;
+  const VARIANT* first_ = nullptr;  // the element at the lower bound; null for no elements
+  std::int64_t lower_bound_ = 0;
+  std::int64_t count_ = 0;
 };
 
 // One prepared query of the run's binding. Preparing never reports; the caller decides what a
