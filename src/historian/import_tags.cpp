@@ -52,17 +52,31 @@ const VARIANT* PresentValue(const ProjectRow& row, std::size_t index) {
   return value;
 }
 
-std::optional<std::string> TextValue(const ProjectRow& row, std::size_t index) {
-  const VARIANT* value = PresentValue(row, index);
-  if (value == nullptr) return std::nullopt;
-  auto text = VariantToText(*value);
-  if (!text.ok()) return std::nullopt;
-  return std::move(*text);
-}
+// Column `index` of the row as text, when it is present and converts to text. A text value,
+// as nearly every one is, is viewed where the row holds it; only another kind is converted.
+class TextValue final {
+ public:
+  TextValue(const ProjectRow& row, std::size_t index) {
+    const VARIANT* value = PresentValue(row, index);
+    if (value == nullptr) return;
+    if (value->vt == VT_BSTR) {
+      text_ = VariantTextView(*value);
+    } else if (auto text = VariantToText(*value); text.ok()) {
+      converted_ = std::move(*text);
+      text_ = *converted_;
+    }
+  }
+  TextValue(const TextValue&) = delete;
+  TextValue& operator=(const TextValue&) = delete;
 
-std::string TrimmedText(const ProjectRow& row, std::size_t index) {
-  return std::string(TrimAscii(TextValue(row, index).value_or("")));
-}
+  bool present() const { return text_.has_value(); }
+  // The text; empty when the value is not present.
+  std::string_view text() const { return text_.value_or(std::string_view()); }
+
+ private:
+  std::optional<std::string> converted_;
+  std::optional<std::string_view> text_;
+};
 
 double RangeValue(const ProjectRow& row, std::size_t index) {
   const VARIANT* value = PresentValue(row, index);
@@ -135,31 +149,33 @@ std::string ImportValue(std::string_view value) {
 }
 
 bool ReadImportTag(const ProjectRow& row, ImportTag& tag) {
-  const std::optional<std::string> name = TextValue(row, 0);
-  const std::optional<std::string> record_type = TextValue(row, 3);
+  const TextValue name(row, 0);
+  const TextValue record_type(row, 3);
   const VARIANT* type_value = PresentValue(row, 4);
-  if (!name || !record_type || type_value == nullptr) return false;
+  if (!name.present() || !record_type.present() || type_value == nullptr) return false;
   const auto type = VariantToInt16(*type_value);
   if (!type.ok()) return false;
-  const std::string_view kind = TrimAscii(*record_type);
+  const std::string_view kind = TrimAscii(record_type.text());
   if (kind != "BlkTag" && kind != "FldTag") return false;
 
-  tag.tag_name = std::string(TrimAscii(*name));
+  tag.tag_name = TrimAscii(name.text());
   tag.item_name = tag.tag_name;
   tag.fld_rendered_type = *type;
-  tag.full_desc = TextValue(row, 5).value_or("");
-  tag.units = TextValue(row, 6).value_or("");
+  tag.full_desc = TextValue(row, 5).text();
+  tag.units = TextValue(row, 6).text();
   tag.hi_range = RangeValue(row, 7);
   tag.lo_range = RangeValue(row, 8);
   if (kind == "BlkTag") {
-    const std::string field = TrimmedText(row, 1);
-    const std::string subfield = TrimmedText(row, 2);
+    const TextValue field_value(row, 1);
+    const TextValue subfield_value(row, 2);
+    const std::string_view field = TrimAscii(field_value.text());
+    const std::string_view subfield = TrimAscii(subfield_value.text());
     if (!field.empty()) {
-      tag.item_name += "." + field;
-      tag.tag_name += "\\" + field;
+      tag.item_name.append(".").append(field);
+      tag.tag_name.append("\\").append(field);
       if (!subfield.empty()) {
-        tag.item_name += "." + subfield;
-        tag.tag_name += "\\" + subfield;
+        tag.item_name.append(".").append(subfield);
+        tag.tag_name.append("\\").append(subfield);
       }
     }
   }
