@@ -48,43 +48,14 @@ void TagRec_T::SetText(std::size_t offset, std::size_t width, std::string_view t
   std::memcpy(field, text.data(), std::min(text.size(), width - 1));
 }
 
-std::uint16_t TagRec_T::U16(std::size_t offset) const {
-  assert(offset + 2 <= bytes_.size());
-  return LoadLe16(bytes_.data() + offset);
-}
-
-std::uint32_t TagRec_T::U32(std::size_t offset) const {
-  assert(offset + 4 <= bytes_.size());
-  return LoadLe32(bytes_.data() + offset);
-}
-
 float TagRec_T::F32(std::size_t offset) const {
   assert(offset + 4 <= bytes_.size());
   return LoadLeF32(bytes_.data() + offset);
 }
 
-void TagRec_T::SetU16(std::size_t offset, std::uint16_t value) {
-  assert(offset + 2 <= bytes_.size());
-  StoreLe16(bytes_.data() + offset, value);
-}
-
-void TagRec_T::SetU32(std::size_t offset, std::uint32_t value) {
-  assert(offset + 4 <= bytes_.size());
-  StoreLe32(bytes_.data() + offset, value);
-}
-
 void TagRec_T::SetF32(std::size_t offset, float value) {
   assert(offset + 4 <= bytes_.size());
   StoreLeF32(bytes_.data() + offset, value);
-}
-
-std::uint32_t TagRec_T::MemberCount() const {
-  return std::min(U32(tl::kMemberCount), tl::kMemberSlots);
-}
-
-std::int32_t TagRec_T::Member(std::uint32_t i) const {
-  assert(i < tl::kMemberSlots);
-  return I32(tl::kMembers + 4 * std::size_t{i});
 }
 
 bool TagRec_T::ListsMember(std::int32_t member) const {

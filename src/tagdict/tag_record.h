@@ -3,6 +3,7 @@
 // exactly as read.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/le_codec.h"
 #include "tagdict/tag_layout.h"
 
 namespace quellor {
@@ -58,12 +60,26 @@ class TagRec_T final {
   // of an older, longer text survives behind the terminator.
   void SetText(std::size_t offset, std::size_t width, std::string_view text);
 
-  std::uint16_t U16(std::size_t offset) const;
-  std::uint32_t U32(std::size_t offset) const;
+  // The integer fields, inline: the merge and the load passes read and write a few of them
+  // in every record.
+  std::uint16_t U16(std::size_t offset) const {
+    assert(offset + 2 <= bytes_.size());
+    return LoadLe16(bytes_.data() + offset);
+  }
+  std::uint32_t U32(std::size_t offset) const {
+    assert(offset + 4 <= bytes_.size());
+    return LoadLe32(bytes_.data() + offset);
+  }
   std::int32_t I32(std::size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
   float F32(std::size_t offset) const;
-  void SetU16(std::size_t offset, std::uint16_t value);
-  void SetU32(std::size_t offset, std::uint32_t value);
+  void SetU16(std::size_t offset, std::uint16_t value) {
+    assert(offset + 2 <= bytes_.size());
+    StoreLe16(bytes_.data() + offset, value);
+  }
+  void SetU32(std::size_t offset, std::uint32_t value) {
+    assert(offset + 4 <= bytes_.size());
+    StoreLe32(bytes_.data() + offset, value);
+  }
   void SetI32(std::size_t offset, std::int32_t value) {
     SetU32(offset, static_cast<std::uint32_t>(value));
   }
@@ -75,9 +91,14 @@ class TagRec_T final {
   std::int32_t Parent() const { return I32(tag_layout::kParent); }
   // The stored member count, taken as at most kMemberSlots: the member slots end with the
   // record, and nothing beyond it is ever read.
-  std::uint32_t MemberCount() const;
+  std::uint32_t MemberCount() const {
+    return std::min(U32(tag_layout::kMemberCount), tag_layout::kMemberSlots);
+  }
   // Member slot `i`; requires i < kMemberSlots.
-  std::int32_t Member(std::uint32_t i) const;
+  std::int32_t Member(std::uint32_t i) const {
+    assert(i < tag_layout::kMemberSlots);
+    return I32(tag_layout::kMembers + 4 * std::size_t{i});
+  }
   // Whether one of the first MemberCount() slots holds `member`.
   bool ListsMember(std::int32_t member) const;
 
