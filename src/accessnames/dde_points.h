@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quellor {
@@ -78,6 +79,7 @@ class DDEPoints final {
   void Remove(Key key);
 
   struct Slot {
+    explicit Slot(DDEPoint_T&& taken) : point(std::move(taken)) {}
     DDEPoint_T point;
     bool live = true;
   };
