@@ -126,7 +126,13 @@ class CAccNames final {
     std::pmr::unordered_map<std::string, PointRefs, CaseInsensitiveHash, CaseInsensitiveEqual>
         by_name{&memory};
   };
-  std::unique_ptr<PointIndex> point_index_ = std::make_unique<PointIndex>();
+  // Made at its first use: a set that never holds a point has none, and neither has a set
+  // moved from until it is used again.
+  PointIndex& point_index() {
+    if (point_index_ == nullptr) point_index_ = std::make_unique<PointIndex>();
+    return *point_index_;
+  }
+  std::unique_ptr<PointIndex> point_index_;
 };
 
 }  // namespace quellor

@@ -53,17 +53,19 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
 }
 
 void CAccNames::RemoveTagPoint(std::string_view tag_name) {
-  const auto entry = point_index_->by_name.find(tag_name);
-  if (entry != point_index_->by_name.end()) RemoveExactPoint(entry->second, tag_name);
+  auto& by_name = point_index().by_name;
+  const auto entry = by_name.find(tag_name);
+  if (entry != by_name.end()) RemoveExactPoint(entry->second, tag_name);
 }
 
 void CAccNames::ReplaceTagPoint(int source_id, std::string_view tag_name, int tag_index,
                                 std::string_view item_name) {
-  const auto entry = point_index_->by_name.find(tag_name);
-  if (entry != point_index_->by_name.end()) RemoveExactPoint(entry->second, tag_name);
+  auto& by_name = point_index().by_name;
+  const auto entry = by_name.find(tag_name);
+  if (entry != by_name.end()) RemoveExactPoint(entry->second, tag_name);
   const auto found = by_id_.find(source_id);
   if (found == by_id_.end()) return;
-  PointRefs& refs = entry != point_index_->by_name.end() ? entry->second : PointRefsOf(tag_name);
+  PointRefs& refs = entry != by_name.end() ? entry->second : PointRefsOf(tag_name);
   SetPointOf(found->second, refs, tag_name, tag_index, item_name);
 }
 
@@ -110,7 +112,7 @@ void CAccNames::SetPointOf(std::size_t position, PointRefs& refs, std::string_vi
 
 void CAccNames::DropPoint(std::size_t record, DDEPoints::Key key) {
   DDEPoints& points = *names_[record].Points;
-  PointRefs& refs = point_index_->by_name.find(points.At(key).TagName)->second;
+  PointRefs& refs = point_index().by_name.find(points.At(key).TagName)->second;
   refs.erase_if([&](const PointRef& ref) { return ref.record == record && ref.key == key; });
   points.Remove(key);
 }
