@@ -84,6 +84,16 @@ TEST(SetTagPoint, UsesTheFirstRecordOfAnIdAndIgnoresUnknownIds) {
   EXPECT_EQ(names.GetRecord(1).Points, nullptr);
 }
 
+TEST(RemoveTagPoint, ASetMovedFromTakesPointOperationsAndTheNewSetKeepsItsPoints) {
+  CAccNames names = FromBlocks(Block("A", 1, "View", "T", "P;1:  I\n"));
+  CAccNames moved = std::move(names);
+  names.RemoveTagPoint("P");  // NOLINT(bugprone-use-after-move): what is left must still work
+  names.SetTagPoint(1, "Q", 2, "I");
+  EXPECT_EQ(names.GetCount(), 0);
+  moved.ReplaceTagPoint(1, "P", 3, "J");
+  EXPECT_EQ(PointsOf(moved, 0), (std::vector<DDEPoint_T>{{"P", 3, "J"}}));
+}
+
 TEST(RemoveTagPoint, RemovesOnlyTheFirstExactMatchInRecordOrder) {
   CAccNames names = FromBlocks(Block("A", 1, "View", "T", "P;1:  I\nQ;2:  I\nQ;3:  I\n") +
                                Block("B", 2, "View", "T", "Q;4:  I\n"));
