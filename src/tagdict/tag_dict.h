@@ -153,10 +153,15 @@ class CTagDict final {
   // and with it their verdict as orphans: removing the orphans nulls theirs and leaves the
   // entries of the records that stay valid.
   using IndexEntries = std::vector<TagIdxData_T*>;
-  std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared, IndexEntries& entries);
+  // The passes after the first also take from it, by record number, whether the record's name
+  // holds the separator (a member tag's name), so that they need not read the names again.
+  std::int32_t CountCleanAndIndex(std::vector<std::int32_t>& cleared, IndexEntries& entries,
+                                  std::vector<bool>& members);
   void LinkParents(const IndexEntries& entries);
-  void RemoveOrphans(std::vector<std::int32_t>& cleared, IndexEntries& entries);
-  std::vector<bool> FindOrphans(const IndexEntries& entries) const;
+  void RemoveOrphans(std::vector<std::int32_t>& cleared, IndexEntries& entries,
+                     const std::vector<bool>& members);
+  std::vector<bool> FindOrphans(const IndexEntries& entries,
+                                const std::vector<bool>& members) const;
   void RebuildFreeChain(std::int32_t system_group);
   void MarkApplicationAccess(const IndexEntries& entries);
   std::vector<std::int32_t> ApplicationSourceIds() const;

@@ -21,9 +21,10 @@ void CTagDict::LoadTagDict() {
   tag_index_->reserve(records_.capacity());
   std::vector<std::int32_t> cleared;  // records whose companion record is cleared
   IndexEntries entries;
-  const std::int32_t system_group = CountCleanAndIndex(cleared, entries);
+  std::vector<bool> members;  // by record number: the name holds the separator
+  const std::int32_t system_group = CountCleanAndIndex(cleared, entries, members);
   LinkParents(entries);
-  RemoveOrphans(cleared, entries);
+  RemoveOrphans(cleared, entries, members);
   RebuildFreeChain(system_group);
   if (options_.access_names != nullptr) MarkApplicationAccess(entries);
   companion_clears_ = std::move(cleared);
@@ -33,10 +34,11 @@ void CTagDict::LoadTagDict() {
 // Pass 1: free records are zeroed, used ones indexed; alarm groups other than "$System" are
 // entered in the project. Returns the record of the "$System" alarm group (the last one met),
 // or 0.
-std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared,
-                                          IndexEntries& entries) {
+std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared, IndexEntries& entries,
+                                          std::vector<bool>& members) {
   std::int32_t system_group = 0;
   entries.assign(static_cast<std::size_t>(record_count_) + 1, nullptr);
+  members.assign(static_cast<std::size_t>(record_count_) + 1, false);
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
     if (record.IsFree()) {
@@ -48,8 +50,10 @@ std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared,
       cleared.push_back(n);
       continue;
     }
+    const std::string_view name = record.Name();
     entries[static_cast<std::size_t>(n)] =
-        &tag_index_->insert_or_assign(std::string(record.Name()), TagIdxData_T{n}).first->second;
+        &tag_index_->insert_or_assign(std::string(name), TagIdxData_T{n}).first->second;
+    members[static_cast<std::size_t>(n)] = name.find('\\') != std::string_view::npos;
     if (record.Type() != tl::kTypeAlarmGroup) continue;
     if (EqualsIgnoreCase(record.Name(), "$System")) {
       system_group = n;
@@ -81,8 +85,9 @@ void CTagDict::LinkParents(const IndexEntries& entries) {
 // tag may take. Orphans leave the index and their records are freed. A second record of an
 // orphan's name is an orphan as well. A tag without the separator is never an orphan; one that
 // only an orphan listed is left with no parent.
-void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared, IndexEntries& entries) {
-  const std::vector<bool> orphan = FindOrphans(entries);
+void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared, IndexEntries& entries,
+                             const std::vector<bool>& members) {
+  const std::vector<bool> orphan = FindOrphans(entries, members);
   if (std::find(orphan.begin(), orphan.end(), true) == orphan.end()) return;
   for (std::int32_t n = 1; n <= record_count_; ++n) {
     if (!orphan[static_cast<std::size_t>(n)]) continue;
@@ -103,16 +108,16 @@ void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared, IndexEntries& e
 // orphan[n] for every record n (slot 0 unused). Each record's verdict is that of the first
 // record up its chain of listing parents that has one, so every record is walked once; a chain
 // that comes back to itself reaches no top-level tag.
-std::vector<bool> CTagDict::FindOrphans(const IndexEntries& entries) const {
+std::vector<bool> CTagDict::FindOrphans(const IndexEntries& entries,
+                                        const std::vector<bool>& members) const {
   enum class Verdict : std::uint8_t { kUnknown, kWalking, kKept, kOrphan };
   std::vector<Verdict> verdicts(static_cast<std::size_t>(record_count_) + 1, Verdict::kUnknown);
   std::vector<std::int32_t> chain;
   for (std::int32_t start = 1; start <= record_count_; ++start) {
     Verdict verdict = Verdict::kKept;
     for (std::int32_t n = start;;) {
-      const std::string_view name = records_[static_cast<std::size_t>(n - 1)].Name();
       Verdict& known = verdicts[static_cast<std::size_t>(n)];
-      if (name.find('\\') == std::string_view::npos) break;  // top level (or free): kept
+      if (!members[static_cast<std::size_t>(n)]) break;  // top level (or free): kept
       if (known != Verdict::kUnknown) {
         verdict = known == Verdict::kWalking ? Verdict::kOrphan : known;
         break;
