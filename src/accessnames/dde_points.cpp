@@ -16,6 +16,8 @@ DDEPoints::Key DDEPoints::Append(DDEPoint_T point) {
 }
 
 DDEPoints::Key DDEPoints::PushFront(DDEPoint_T point) {
+  // A rebuild puts the point of nearly every tag read from the file at the front again.
+  if (front_.empty()) front_.reserve(back_.size());
   front_.emplace_back(std::move(point));
   ++live_;
   return FrontKey(front_.size() - 1);
