@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "base/status.h"
+#include "base/string_hash.h"
 #include "tagdll/sql/sqlite_catalog.h"
 #include "tagdll/sqlite_handles.h"
 
@@ -40,14 +41,6 @@ class SavedQueryCache final {
     std::int64_t own_changes = 0;
     bool operator==(const Version&) const = default;
   };
-  // Looks names up without making a string of each.
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const {
-      return std::hash<std::string_view>()(name);
-    }
-  };
-
   std::optional<Version> CurrentVersion();
   // SQLite's data version of the main database: it changes with every commit to the file.
   std::optional<std::uint32_t> DataVersion();
@@ -58,7 +51,7 @@ class SavedQueryCache final {
   sql::SqliteCatalog& catalog_;
   StatementPtr data_version_;       // PRAGMA data_version, prepared at first use
   std::optional<Version> version_;  // of the answers kept
-  std::unordered_map<std::string, std::optional<sql::SavedQueryDefinition>, NameHash,
+  std::unordered_map<std::string, std::optional<sql::SavedQueryDefinition>, StringHash,
                      std::equal_to<>>
       definitions_;
   // The answer of a Find that could not be kept.

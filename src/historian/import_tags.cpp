@@ -92,15 +92,20 @@ void AppendFixedSix(std::string& file, double value) {
   file.append(text, result.ptr);
 }
 
-// Appends a value as a field of a tag line: as the file carries it (ImportValue), and ending at
-// a NUL, where the C-string fields of these lines have always ended.
-void AppendField(std::string& file, std::string_view value) {
-  value = value.substr(0, value.find('\0'));
+// Appends `value` as the file carries it: tabs and line ends, which would split its field or
+// line, become blanks.
+void AppendImportValue(std::string& file, std::string_view value) {
   const std::size_t start = file.size();
   file.append(value);
   for (std::size_t i = start; i < file.size(); ++i) {
     if (file[i] == '\t' || file[i] == '\r' || file[i] == '\n') file[i] = ' ';
   }
+}
+
+// Appends a value as a field of a tag line: as the file carries it, and ending at a NUL, where
+// the C-string fields of these lines have always ended.
+void AppendField(std::string& file, std::string_view value) {
+  AppendImportValue(file, value.substr(0, value.find('\0')));
 }
 
 // The fields every tag line opens with: name, description, I/O server, its application, topic
@@ -141,10 +146,8 @@ void WriteAnalog(std::string& file, const ImportTag& tag, std::string_view node,
 }  // namespace
 
 std::string ImportValue(std::string_view value) {
-  std::string text(value);
-  for (char& c : text) {
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-  }
+  std::string text;
+  AppendImportValue(text, value);
   return text;
 }
 

@@ -14,8 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/string_hash.h"
 #include "tagdict/proj_tag.h"
-#include "tagdict/tag_index.h"
 
 namespace quellor {
 
@@ -48,8 +48,7 @@ class ProjectTags final {
   void ReadRows(ProjectQuery& query);
 
   std::optional<std::vector<ProjTag_T>> rows_;
-  std::unordered_map<std::string, std::optional<std::string>, TagNameHash, std::equal_to<>>
-      servers_;
+  std::unordered_map<std::string, std::optional<std::string>, StringHash, std::equal_to<>> servers_;
   std::int32_t current_access_name_id_ = 0;
 };
 

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/string_hash.h"
+
 namespace quellor {
 
 struct TagIdxData_T {
@@ -25,16 +27,8 @@ struct TagIdxData_T {
   friend bool operator==(const TagIdxData_T&, const TagIdxData_T&) = default;
 };
 
-// Hashing that lets a std::string_view look a name up without making a string.
-struct TagNameHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view name) const {
-    return std::hash<std::string_view>{}(name);
-  }
-};
-
 // Its entries come from memory the dictionary owns and releases at once: a full dictionary's
 // 60000 entries are not allocated and freed one by one.
-using TagIndex = std::pmr::unordered_map<std::string, TagIdxData_T, TagNameHash, std::equal_to<>>;
+using TagIndex = std::pmr::unordered_map<std::string, TagIdxData_T, StringHash, std::equal_to<>>;
 
 }  // namespace quellor
