@@ -1,9 +1,10 @@
 // ProjectTags: what the tag merge reads from the project, read once per build and shared by
 // the merges of all its HMI applications: the trend rows (qFTTrdData, parsed) and the server
-// computer of each top-level tag (qFTTagServer). Every application's merge reads the same rows
-// and asks for the same tags' servers, and the project does not change while a build runs, so
-// a second application's merge asks the database nothing. It also holds the one value the
-// merges carry from tag to tag, CurrentAccessNameID.
+// computer of each top-level tag (qFTTagServer, or the table of every tag's server that stands
+// in for it). Every application's merge reads the same rows and asks for the same tags'
+// servers, and the project does not change while a build runs, so a second application's
+// merge asks the database nothing. It also holds the one value the merges carry from tag to
+// tag, CurrentAccessNameID.
 #pragma once
 
 #include <cstdint>

@@ -9,18 +9,25 @@
 
 namespace quellor {
 
-std::optional<std::string> TagServerOf(std::string_view tag_name) {
-  if (!TagDll().loaded()) return std::nullopt;  // no project attached: nothing can be prepared
+std::optional<std::string> ServerComputerOf(const VARIANT* value) {
+  if (value == nullptr || value->vt == VT_EMPTY || value->vt == VT_NULL) return std::nullopt;
+  const auto text = VariantToText(*value);
+  if (!text.ok()) return std::nullopt;
+  return std::string(TrimAscii(*text));
+}
+
+TagServerAnswer AskTagServer(std::string_view tag_name) {
+  if (!TagDll().loaded()) return {};  // no project attached: nothing can be prepared
   QueryParameters parameters(1);
   parameters.SetText(0, tag_name);
   ProjectQuery query = ProjectQuery::Saved("qFTTagServer", parameters.get(), 0);
-  if (!query.ok()) return std::nullopt;
+  if (!query.ok()) return {};
   const std::optional<ProjectRow> row = query.NextRow();
-  const VARIANT* server = row ? row->Column(0) : nullptr;
-  if (server == nullptr || server->vt == VT_EMPTY || server->vt == VT_NULL) return std::nullopt;
-  const auto text = VariantToText(*server);
-  if (!text.ok()) return std::nullopt;
-  return std::string(TrimAscii(*text));
+  return {.prepared = true, .server = ServerComputerOf(row ? row->Column(0) : nullptr)};
+}
+
+std::optional<std::string> TagServerOf(std::string_view tag_name) {
+  return AskTagServer(tag_name).server;
 }
 
 std::int32_t LookupTagServer(std::string_view tag_name, const CAccNames& access_names,

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/automation/variant.h"
+
 namespace quellor {
 
 class CAccNames;
@@ -45,5 +47,16 @@ class TagServerLookup final {
 // The server computer the project gives for `tag_name` (trimmed); none when it names none or
 // the query cannot be prepared.
 std::optional<std::string> TagServerOf(std::string_view tag_name);
+
+// TagServerOf, telling also whether qFTTagServer could be prepared.
+struct TagServerAnswer {
+  bool prepared = false;
+  std::optional<std::string> server;
+};
+TagServerAnswer AskTagServer(std::string_view tag_name);
+
+// A server computer column's value as a server name: trimmed text; none for an empty, NULL or
+// unconvertible value (or a missing column).
+std::optional<std::string> ServerComputerOf(const VARIANT* value);
 
 }  // namespace quellor

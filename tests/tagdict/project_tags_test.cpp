@@ -44,6 +44,19 @@ TEST(ProjectTags, ReadsTheTrendRowsAndEachServerOnceForTheWholeBuild) {
   EXPECT_EQ(next_build.ServerOf("A1"), std::optional<std::string>("X"));
 }
 
+TEST(ProjectTags, TakesEveryTreesServerFromAQFTTagServerOfTheProjectsOwn) {
+  const AttachedProject project(
+      std::string(kProjectSql) +
+      "INSERT INTO TrendData VALUES "
+      "('B1', 'PV', '', '', 'BlkTag', 1, 0, 'Level', 'm', 10, 0, 1, 1, 0, 4);"
+      "UPDATE SavedQueries SET Sql = 'SELECT ''OWN '' || ?1 AS ServerComputerName'"
+      " WHERE Name = 'qFTTagServer';");
+  ProjectTags tags;
+  ASSERT_EQ(tags.Rows().size(), 3u);
+  EXPECT_EQ(tags.ServerOf("A1"), std::optional<std::string>("OWN A1"));
+  EXPECT_EQ(tags.ServerOf("B1"), std::optional<std::string>("OWN B1"));
+}
+
 TEST(ProjectTags, GivesNoRowsWhenTheTrendQueryCannotBePrepared) {
   const AttachedProject project(kProjectSql);
   project.Run("DELETE FROM SavedQueries WHERE Name = 'qFTTrdData';");
