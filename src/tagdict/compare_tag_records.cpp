@@ -1,5 +1,6 @@
 #include "tagdict/compare_tag_records.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -88,10 +89,24 @@ void CompareIoFields(const TagRec_T& built, const TagRec_T& stored, bool& change
   }
 }
 
+// Whether the records' bytes are equal, so that they hold the same type, members and fields
+// and nothing is reported or merged; except that a real tag's range holding a NaN compares
+// unequal to itself and is reported as changed.
+bool EqualAndComparable(const TagRec_T& built, const TagRec_T& stored) {
+  if (built.bytes() != stored.bytes()) return false;
+  if (built.Type() != tl::kTypeReal) return true;
+  for (const std::size_t offset : {tl::kRawMin, tl::kRawMax, tl::kEngMin, tl::kEngMax}) {
+    if (std::isnan(built.F32(offset))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool CompareTagRecords(const CTagDict& dict, TagRec_T& built, const TagRec_T& stored,
                        bool& changed) {
+  // Most records of a rebuild are so, and the member lists' tests below go pair by pair.
+  if (EqualAndComparable(built, stored)) return true;
   const std::string_view name = built.Name();  // the members appended below leave it as it is
   if (built.Type() != stored.Type()) {
     ReportChange("        TagName.X : Tag %s has changed type", name, 1);

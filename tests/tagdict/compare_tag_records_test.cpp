@@ -128,6 +128,33 @@ TEST_F(CompareTagRecordsTest, AFloatRangeThatCannotBeComparedCountsAsChanged) {
   EXPECT_THAT(Compare(U, T), IsEmpty());
 }
 
+TEST_F(CompareTagRecordsTest, AnEqualRecordReportsNothingUnlessARealRangeHoldsANaN) {
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  const struct {
+    const char* record;
+    std::uint16_t type;
+    std::size_t nan_at;  // 0: no NaN
+    std::vector<std::string> messages;
+  } cases[] = {
+      {"group", 213, 0, {}},
+      {"integer with a NaN's bytes", 204, tl::kEngMax, {}},
+      {"real", 206, 0, {}},
+      {"real with a NaN in its engineering range",
+       206,
+       tl::kEngMax,
+       {Line("modified engineering range data")}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.record);
+    TagRec_T stored = Record(c.type, {1, 2, 3});
+    if (c.nan_at != 0) stored.SetF32(c.nan_at, kNaN);
+    TagRec_T built = stored;
+    EXPECT_THAT(Compare(built, stored), ElementsAreArray(c.messages));
+    EXPECT_EQ(built.bytes(), stored.bytes());
+    EXPECT_EQ(changed_, !c.messages.empty());
+  }
+}
+
 TEST_F(CompareTagRecordsTest, ATextEndsAtItsTerminatorOrBeforeTheLastByteOfItsField) {
   const struct {
     std::size_t offset, width;
