@@ -100,9 +100,9 @@ class CAccNames final {
   // The places of the points of `tag_name` (without regard to case), an empty entry for a new
   // name.
   PointRefs& PointRefsOf(std::string_view tag_name);
-  // Removes the first point, in record order, of `refs` whose tag name equals `tag_name`
-  // exactly, from its record and from `refs`.
-  void RemoveExactPoint(PointRefs& refs, std::string_view tag_name);
+  // RemoveTagPoint; returns the index entry of the name (null when it has none), for a point
+  // set in its place.
+  PointRefs* RemoveExactPoint(std::string_view tag_name);
   // SetTagPoint on record `position`, whose points of the name are in `refs`.
   void SetPointOf(std::size_t position, PointRefs& refs, std::string_view tag_name, int tag_index,
                   std::string_view item_name);

@@ -52,24 +52,22 @@ void CAccNames::SetTagPoint(int source_id, std::string_view tag_name, int tag_in
   SetPointOf(found->second, PointRefsOf(tag_name), tag_name, tag_index, item_name);
 }
 
-void CAccNames::RemoveTagPoint(std::string_view tag_name) {
-  auto& by_name = point_index().by_name;
-  const auto entry = by_name.find(tag_name);
-  if (entry != by_name.end()) RemoveExactPoint(entry->second, tag_name);
-}
+void CAccNames::RemoveTagPoint(std::string_view tag_name) { RemoveExactPoint(tag_name); }
 
 void CAccNames::ReplaceTagPoint(int source_id, std::string_view tag_name, int tag_index,
                                 std::string_view item_name) {
-  auto& by_name = point_index().by_name;
-  const auto entry = by_name.find(tag_name);
-  if (entry != by_name.end()) RemoveExactPoint(entry->second, tag_name);
+  PointRefs* const refs = RemoveExactPoint(tag_name);
   const auto found = by_id_.find(source_id);
   if (found == by_id_.end()) return;
-  PointRefs& refs = entry != by_name.end() ? entry->second : PointRefsOf(tag_name);
-  SetPointOf(found->second, refs, tag_name, tag_index, item_name);
+  SetPointOf(found->second, refs != nullptr ? *refs : PointRefsOf(tag_name), tag_name, tag_index,
+             item_name);
 }
 
-void CAccNames::RemoveExactPoint(PointRefs& refs, std::string_view tag_name) {
+PointRefs* CAccNames::RemoveExactPoint(std::string_view tag_name) {
+  auto& by_name = point_index().by_name;
+  const auto entry = by_name.find(tag_name);
+  if (entry == by_name.end()) return nullptr;
+  PointRefs& refs = entry->second;
   // The first point in record order whose name matches exactly: lowest record, then lowest key.
   std::optional<std::size_t> first;
   for (std::size_t i = 0; i < refs.size(); ++i) {
@@ -79,9 +77,11 @@ void CAccNames::RemoveExactPoint(PointRefs& refs, std::string_view tag_name) {
       first = i;
     }
   }
-  if (!first) return;
-  names_[refs[*first].record].Points->Remove(refs[*first].key);
-  refs.erase(*first);
+  if (first) {
+    names_[refs[*first].record].Points->Remove(refs[*first].key);
+    refs.erase(*first);
+  }
+  return &refs;
 }
 
 void CAccNames::SetPointOf(std::size_t position, PointRefs& refs, std::string_view tag_name,

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "base/ascii.h"
 #include "platform/automation/conversions.h"
 #include "projectdb/project_query.h"
 #include "tagdict/tag_server.h"
@@ -97,7 +96,7 @@ std::optional<TagServerTable> TagServerTable::Read() {
 
 void TagServerTable::Add(std::string_view tag_name, std::optional<std::string> server) {
   if (tag_name.find('?') != std::string_view::npos) return;  // Find leaves it to the query
-  const auto [it, added] = tags_.try_emplace(ToUpperAscii(tag_name), kAskTheQuery);
+  const auto [it, added] = tags_.try_emplace(std::string(tag_name), kAskTheQuery);
   // A second row of the tag leaves it to the query.
   it->second = added ? ComputerIndex(std::move(server)) : kAskTheQuery;
 }
@@ -110,11 +109,9 @@ std::int32_t TagServerTable::ComputerIndex(std::optional<std::string> server) {
   return it->second;
 }
 
-const std::optional<std::string>* TagServerTable::Find(std::string_view tag_name) {
+const std::optional<std::string>* TagServerTable::Find(std::string_view tag_name) const {
   if (tag_name.find('?') != std::string_view::npos) return nullptr;
-  key_.assign(tag_name);
-  for (char& c : key_) c = ToUpperAscii(c);
-  const auto it = tags_.find(key_);
+  const auto it = tags_.find(tag_name);
   if (it == tags_.end()) return &computers_[0];
   return it->second == kAskTheQuery ? nullptr : &computers_[it->second];
 }

@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "base/string_hash.h"
+#include "base/ascii.h"
 
 namespace quellor {
 
@@ -31,7 +31,7 @@ class TagServerTable final {
 
   // What qFTTagServer would answer for `tag_name`: its server computer, or none; null when
   // the tag is left to the query.
-  const std::optional<std::string>* Find(std::string_view tag_name);
+  const std::optional<std::string>* Find(std::string_view tag_name) const;
 
  private:
   static constexpr std::int32_t kAskTheQuery = -1;
@@ -39,11 +39,11 @@ class TagServerTable final {
   void Add(std::string_view tag_name, std::optional<std::string> server);
   std::int32_t ComputerIndex(std::optional<std::string> server);
 
-  // By tag name in upper case: the position of its server in computers_, or kAskTheQuery.
-  std::unordered_map<std::string, std::int32_t, StringHash, std::equal_to<>> tags_;
+  // By tag name without regard to case, as the query's NOCASE comparison matches names: the
+  // position of its server in computers_, or kAskTheQuery.
+  std::unordered_map<std::string, std::int32_t, CaseInsensitiveHash, CaseInsensitiveEqual> tags_;
   std::vector<std::optional<std::string>> computers_{std::nullopt};  // 0: no server
   std::unordered_map<std::string, std::int32_t> computer_indexes_;   // positions in computers_
-  std::string key_;  // the upper-case name of the last lookup
 };
 
 }  // namespace quellor
