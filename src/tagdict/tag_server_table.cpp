@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/automation/conversions.h"
+#include "platform/automation/variant.h"
 #include "projectdb/project_query.h"
 #include "tagdict/tag_server.h"
 
@@ -56,14 +57,11 @@ std::string CollapseBlanks(std::string_view text) {
 
 // The text of a field of the definition's row; none when it is missing, NULL or no text.
 std::optional<std::string> DefinitionField(ProjectQuery& query, const char* field) {
-  VARIANT value;
-  VariantInit(&value);
-  std::optional<std::string> text;
-  if (query.GetFieldValueByFieldName(&value, field) >= 0 && value.vt == VT_BSTR) {
-    text = std::string(VariantTextView(value));
+  ScopedVariant value;
+  if (query.GetFieldValueByFieldName(value.get(), field) < 0 || value->vt != VT_BSTR) {
+    return std::nullopt;
   }
-  VariantClear(&value);
-  return text;
+  return std::string(VariantTextView(*value.get()));
 }
 
 // Whether the project's qFTTagServer is one of the stock definitions. The library prepares a
