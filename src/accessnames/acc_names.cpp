@@ -119,7 +119,7 @@ void CAccNames::IndexPoint(std::size_t record, DDEPoints::Key key, std::string_v
 
 PointRefs& CAccNames::PointRefsOf(std::string_view tag_name) {
   // Its callers mostly enter a new name: one lookup that inserts, rather than a find first.
-  return point_index().by_name.try_emplace(std::string(tag_name)).first->second;
+  return *point_index().TryEmplace(tag_name).first;
 }
 
 void CAccNames::FixUpPlaceholder() {

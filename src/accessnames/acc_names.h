@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <memory_resource>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,6 +26,7 @@
 #include "accessnames/acc_name.h"
 #include "accessnames/point_refs.h"
 #include "base/ascii.h"
+#include "base/name_index.h"
 
 namespace quellor {
 
@@ -118,14 +118,9 @@ class CAccNames final {
   std::int32_t highest_id_ = 0;
   // Where the points of each tag name (without regard to case) are: one entry per live point,
   // in no particular order; most names have one. Both point operations of a tag look up one
-  // entry. An entry whose points were all removed stays, empty, for the point set next. No
-  // entry leaves before the set does, so the entries come from memory the index releases at
-  // once: a set of 60000 points does not allocate and free them one by one.
-  struct PointIndex {
-    std::pmr::monotonic_buffer_resource memory;
-    std::pmr::unordered_map<std::string, PointRefs, CaseInsensitiveHash, CaseInsensitiveEqual>
-        by_name{&memory};
-  };
+  // entry. An entry whose points were all removed stays, empty, for the point set next: no
+  // entry leaves before the set does.
+  using PointIndex = NameIndex<PointRefs, CaseInsensitiveHash, CaseInsensitiveEqual>;
   // Made at its first use: a set that never holds a point has none, and neither has a set
   // moved from until it is used again.
   PointIndex& point_index() {

@@ -64,10 +64,9 @@ void CAccNames::ReplaceTagPoint(int source_id, std::string_view tag_name, int ta
 }
 
 PointRefs* CAccNames::RemoveExactPoint(std::string_view tag_name) {
-  auto& by_name = point_index().by_name;
-  const auto entry = by_name.find(tag_name);
-  if (entry == by_name.end()) return nullptr;
-  PointRefs& refs = entry->second;
+  PointRefs* const found = point_index().Find(tag_name);
+  if (found == nullptr) return nullptr;
+  PointRefs& refs = *found;
   // The first point in record order whose name matches exactly: lowest record, then lowest key.
   std::optional<std::size_t> first;
   for (std::size_t i = 0; i < refs.size(); ++i) {
@@ -81,7 +80,7 @@ PointRefs* CAccNames::RemoveExactPoint(std::string_view tag_name) {
     names_[refs[*first].record].Points->Remove(refs[*first].key);
     refs.erase(*first);
   }
-  return &refs;
+  return found;
 }
 
 void CAccNames::SetPointOf(std::size_t position, PointRefs& refs, std::string_view tag_name,
@@ -112,7 +111,7 @@ void CAccNames::SetPointOf(std::size_t position, PointRefs& refs, std::string_vi
 
 void CAccNames::DropPoint(std::size_t record, DDEPoints::Key key) {
   DDEPoints& points = *names_[record].Points;
-  PointRefs& refs = point_index().by_name.find(points.At(key).TagName)->second;
+  PointRefs& refs = *point_index().Find(points.At(key).TagName);
   refs.erase_if([&](const PointRef& ref) { return ref.record == record && ref.key == key; });
   points.Remove(key);
 }

@@ -45,8 +45,8 @@ void ProjectTags::ReadRows(ProjectQuery& query) {
     // Each tree's server is asked while the trend query still holds its read of the database:
     // on its own, every such query would take and release the database's lock.
     if ((rows.empty() || rows.back().TagName != current.TagName) &&
-        servers_.find(current.TagName) == servers_.end()) {
-      servers_.emplace(current.TagName, tree_servers.Of(current.TagName));
+        servers_.Find(current.TagName) == nullptr) {
+      servers_.TryEmplace(current.TagName, tree_servers.Of(current.TagName));
     }
     rows.push_back(current);
   }
@@ -69,9 +69,8 @@ std::span<const ProjTag_T> ProjectTags::Rows() {
 }
 
 const std::optional<std::string>& ProjectTags::ServerOf(std::string_view tag_name) {
-  auto it = servers_.find(tag_name);
-  if (it == servers_.end()) it = servers_.emplace(tag_name, TagServerOf(tag_name)).first;
-  return it->second;
+  if (const std::optional<std::string>* const known = servers_.Find(tag_name)) return *known;
+  return *servers_.TryEmplace(tag_name, TagServerOf(tag_name)).first;
 }
 
 }  // namespace quellor

@@ -12,9 +12,9 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "base/name_index.h"
 #include "base/string_hash.h"
 #include "tagdict/proj_tag.h"
 
@@ -49,7 +49,7 @@ class ProjectTags final {
   void ReadRows(ProjectQuery& query);
 
   std::optional<std::vector<ProjTag_T>> rows_;
-  std::unordered_map<std::string, std::optional<std::string>, StringHash, std::equal_to<>> servers_;
+  NameIndex<std::optional<std::string>, StringHash, std::equal_to<>> servers_;
   std::int32_t current_access_name_id_ = 0;
 };
 

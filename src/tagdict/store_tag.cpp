@@ -116,8 +116,8 @@ void TagMerge::AddValueMember(TagRec_T& parent, std::int32_t parent_no, std::int
     // A full parent gets no new value member; one that the stored parent already lists (in the
     // 65th slot) keeps its place and is merged as usual.
     const TagIndex* index = dict_.tag_index();
-    const auto it = index != nullptr ? index->find(name) : TagIndex::const_iterator{};
-    if (index == nullptr || it == index->end() || it->second.ParentRecNo != parent_no) return;
+    const TagIdxData_T* const entry = index != nullptr ? index->Find(name) : nullptr;
+    if (entry == nullptr || entry->ParentRecNo != parent_no) return;
   }
   TagRec_T stored;
   const TagAllocation allocation = dict_.FindOrAllocateRecord(name, parent_no, &stored);

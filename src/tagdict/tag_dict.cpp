@@ -241,8 +241,8 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
   TagAllocation result;
   if (tag_file_ == nullptr) return TagAllocation{.rec_no = 0};
   if (tag_index_) {
-    if (const auto it = tag_index_->find(name); it != tag_index_->end()) {
-      result = {it->second.RecNo, true, it->second.ParentRecNo, &it->second};
+    if (TagIdxData_T* const entry = tag_index_->Find(name)) {
+      result = {entry->RecNo, true, entry->ParentRecNo, entry};
       if (stored != nullptr) ReadRecord(result.rec_no, *stored);
       return result;
     }
@@ -266,9 +266,7 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
   }
   ++used_count_;
   if (tag_index_) {
-    const auto entry =
-        tag_index_->insert_or_assign(std::string(name), TagIdxData_T{result.rec_no, parent}).first;
-    result.index_entry = &entry->second;
+    result.index_entry = &IndexTag(name, TagIdxData_T{result.rec_no, parent});
   }
   return result;
 }
@@ -277,8 +275,8 @@ void CTagDict::FreeRecord(std::int32_t n) {
   const TagRec_T* record = Record(n);
   if (tag_file_ == nullptr || record == nullptr || record->IsFree()) return;
   if (tag_index_) {
-    const auto it = tag_index_->find(record->Name());
-    if (it != tag_index_->end() && it->second.RecNo == n) tag_index_->erase(it);
+    const TagIdxData_T* const entry = tag_index_->Find(record->Name());
+    if (entry != nullptr && entry->RecNo == n) tag_index_->Erase(record->Name());
   }
   TagRec_T freed;
   freed.SetI32(tl::kNextFree, free_head_);

@@ -148,6 +148,8 @@ class CTagDict final {
   // Makes room for `count` records read from the file and those the expected rows can add.
   void ReserveRecords(std::size_t count);
   void LoadTagDict();
+  // Enters `name` in the index with `entry`, in place of what the name had; its index entry.
+  TagIdxData_T& IndexTag(std::string_view name, TagIdxData_T entry);
   // The index entry of each record's name, by record number (null for a free record), so that
   // the passes after the first look no name up again. The records of one name share its entry,
   // and with it their verdict as orphans: removing the orphans nulls theirs and leaves the
@@ -190,7 +192,6 @@ class CTagDict final {
   std::int32_t free_head_ = 0;
   std::int32_t used_count_ = 0;
   std::int32_t record_count_ = 0;
-  std::pmr::monotonic_buffer_resource index_memory_;  // the tag index's entries; outlives it
   std::optional<TagIndex> tag_index_;
   float deadband_fraction_ = 0.005f;
   float deadband_absolute_ = 1.0f;

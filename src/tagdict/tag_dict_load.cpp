@@ -16,9 +16,9 @@ namespace quellor {
 namespace tl = tag_layout;
 
 void CTagDict::LoadTagDict() {
-  tag_index_.emplace(TagIndex::allocator_type(&index_memory_));
+  tag_index_.emplace();
   // Sized for the tags the merge can add as well, so that it never rehashes.
-  tag_index_->reserve(records_.capacity());
+  tag_index_->Reserve(records_.capacity());
   std::vector<std::int32_t> cleared;  // records whose companion record is cleared
   IndexEntries entries;
   std::vector<bool> members;  // by record number: the name holds the separator
@@ -29,6 +29,12 @@ void CTagDict::LoadTagDict() {
   if (options_.access_names != nullptr) MarkApplicationAccess(entries);
   companion_clears_ = std::move(cleared);
   FlushChanges();
+}
+
+TagIdxData_T& CTagDict::IndexTag(std::string_view name, TagIdxData_T entry) {
+  const auto [indexed, added] = tag_index_->TryEmplace(name, entry);
+  if (!added) *indexed = entry;
+  return *indexed;
 }
 
 // Pass 1: free records are zeroed, used ones indexed; alarm groups other than "$System" are
@@ -51,8 +57,7 @@ std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared, In
       continue;
     }
     const std::string_view name = record.Name();
-    entries[static_cast<std::size_t>(n)] =
-        &tag_index_->insert_or_assign(std::string(name), TagIdxData_T{n}).first->second;
+    entries[static_cast<std::size_t>(n)] = &IndexTag(name, TagIdxData_T{n});
     members[static_cast<std::size_t>(n)] = name.find('\\') != std::string_view::npos;
     if (record.Type() != tl::kTypeAlarmGroup) continue;
     if (EqualsIgnoreCase(record.Name(), "$System")) {
@@ -93,16 +98,14 @@ void CTagDict::RemoveOrphans(std::vector<std::int32_t>& cleared, IndexEntries& e
     if (!orphan[static_cast<std::size_t>(n)]) continue;
     entries[static_cast<std::size_t>(n)] = nullptr;
     TagRec_T& record = records_[static_cast<std::size_t>(n - 1)];
-    if (const auto it = tag_index_->find(record.Name()); it != tag_index_->end()) {
-      tag_index_->erase(it);
-    }
+    tag_index_->Erase(record.Name());
     record.Clear();
     dirty_[static_cast<std::size_t>(n - 1)] = true;
     cleared.push_back(n);
   }
-  for (auto& [name, entry] : *tag_index_) {
+  tag_index_->ForEach([&orphan](std::string_view, TagIdxData_T& entry) {
     if (orphan[static_cast<std::size_t>(entry.ParentRecNo)]) entry.ParentRecNo = 0;
-  }
+  });
 }
 
 // orphan[n] for every record n (slot 0 unused). Each record's verdict is that of the first

@@ -21,9 +21,7 @@ std::int32_t CTagDict::RecordOfPoint(std::string_view tag_name, std::int32_t tag
     return tag_index;
   }
   if (tag_index_) {
-    if (const auto it = tag_index_->find(tag_name); it != tag_index_->end()) {
-      return it->second.RecNo;
-    }
+    if (const TagIdxData_T* const entry = tag_index_->Find(tag_name)) return entry->RecNo;
   }
   return 0;
 }

@@ -5,11 +5,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory_resource>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 
+#include "base/name_index.h"
 #include "base/string_hash.h"
 
 namespace quellor {
@@ -27,8 +24,6 @@ struct TagIdxData_T {
   friend bool operator==(const TagIdxData_T&, const TagIdxData_T&) = default;
 };
 
-// Its entries come from memory the dictionary owns and releases at once: a full dictionary's
-// 60000 entries are not allocated and freed one by one.
-using TagIndex = std::pmr::unordered_map<std::string, TagIdxData_T, StringHash, std::equal_to<>>;
+using TagIndex = NameIndex<TagIdxData_T, StringHash, std::equal_to<>>;
 
 }  // namespace quellor

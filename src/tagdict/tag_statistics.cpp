@@ -72,11 +72,12 @@ void CTagDict::ReportTagStatistics() const {
       c.ModifiedTotal, c.ModifiedSuper, c.ModifiedIO));
 
   // The application's tags not delivered this build, in ascending record number.
-  std::vector<std::pair<std::int32_t, const std::string*>> not_processed;
-  for (const auto& [name, entry] : *tag_index_) {
-    if (entry.PelnetAccess == 1 && entry.Processed == 0)
-      not_processed.emplace_back(entry.RecNo, &name);
-  }
+  std::vector<std::pair<std::int32_t, std::string_view>> not_processed;
+  tag_index_->ForEach([&not_processed](std::string_view name, const TagIdxData_T& entry) {
+    if (entry.PelnetAccess == 1 && entry.Processed == 0) {
+      not_processed.emplace_back(entry.RecNo, name);
+    }
+  });
   if (not_processed.empty()) return;
   std::sort(not_processed.begin(), not_processed.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -88,7 +89,7 @@ void CTagDict::ReportTagStatistics() const {
       "Corvane project DB and");
   Report("                should be removed from the InTouch tag dictionary.");
   for (const auto& [rec_no, name] : not_processed) {
-    Report(StringPrintf("                        %s", name->c_str()));
+    Report(StringPrintf("                        %s", std::string(name).c_str()));
   }
 }
 

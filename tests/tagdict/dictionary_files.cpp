@@ -80,4 +80,9 @@ void WriteShellDictionary(const std::filesystem::path& folder) {
   WriteFile(folder / "Tag_Ext.X", std::string(3 * tl::kCompanionRecordSize, '\0'));
 }
 
+TagIdxData_T IndexEntryOf(const CTagDict& dict, std::string_view name) {
+  const TagIdxData_T* entry = dict.tag_index() != nullptr ? dict.tag_index()->Find(name) : nullptr;
+  return entry != nullptr ? *entry : TagIdxData_T{-1, -1, -1, -1};
+}
+
 }  // namespace quellor::testing

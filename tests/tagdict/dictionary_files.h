@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "tagdict/tag_dict.h"
 #include "tagdict/tag_record.h"
 
 namespace quellor::testing {
@@ -38,6 +40,9 @@ void WriteDictionary(const std::filesystem::path& folder,
 // Record n of a Tagname.X content, and companion record n of a Tag_Ext.X content.
 TagRec_T RecordOf(const std::string& tag_file, std::int32_t n);
 std::string CompanionOf(const std::string& companion_file, std::int32_t n);
+
+// The tag index entry of `name` in an open dictionary; {-1, -1, -1, -1} when it has none.
+TagIdxData_T IndexEntryOf(const CTagDict& dict, std::string_view name);
 
 // The shell application's dictionary: the "$System" alarm group and the "Plant" alarm group.
 void WriteShellDictionary(const std::filesystem::path& folder);

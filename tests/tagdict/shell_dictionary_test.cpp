@@ -32,7 +32,7 @@ TEST(ShellDictionary, TheSamplePlantsShellHoldsTheSystemAndOnePlantAlarmGroup) {
     CTagDict dict(TagDictOptions{.folder = dir.path().string()});
     EXPECT_EQ(dict.used_count(), 2);
     ASSERT_NE(dict.tag_index(), nullptr);
-    EXPECT_EQ(dict.tag_index()->at("Plant").RecNo, 2);
+    EXPECT_EQ(testing::IndexEntryOf(dict, "Plant").RecNo, 2);
   }
   std::string after = testing::ReadFile(dir.path() / "Tagname.X");
   after[8] = before[8];  // the save count

@@ -66,11 +66,11 @@ TEST(LoadTagDict, FreesAMemberThatNoParentListsAndOnlyIt) {
   EXPECT_EQ(after.Companion(1), std::string(512, testing::kCompanionMarker));
   EXPECT_EQ(after.Companion(3), std::string(512, testing::kCompanionMarker));
   EXPECT_EQ(dict.free_head(), 2);
-  EXPECT_EQ(dict.tag_index()->count("A\\B"), 0u);
-  EXPECT_EQ(dict.tag_index()->at("A\\C"), (TagIdxData_T{3, 1, 0, 0}));
+  EXPECT_EQ(dict.tag_index()->Find("A\\B"), nullptr);
+  EXPECT_EQ(testing::IndexEntryOf(dict, "A\\C"), (TagIdxData_T{3, 1, 0, 0}));
   // A member without the separator is never an orphan, listed or not.
-  EXPECT_EQ(dict.tag_index()->at("D"), (TagIdxData_T{4, 5, 0, 0}));
-  EXPECT_EQ(dict.tag_index()->at("E").ParentRecNo, 0);
+  EXPECT_EQ(testing::IndexEntryOf(dict, "D"), (TagIdxData_T{4, 5, 0, 0}));
+  EXPECT_EQ(testing::IndexEntryOf(dict, "E").ParentRecNo, 0);
 }
 
 TEST(LoadTagDict, FreesEveryMemberBelowAnOrphanAndUnlinksTheTagsOnlyItListed) {
@@ -91,8 +91,8 @@ TEST(LoadTagDict, FreesEveryMemberBelowAnOrphanAndUnlinksTheTagsOnlyItListed) {
   }
   EXPECT_EQ(dict.used_count(), 4);
   EXPECT_EQ(dict.tag_index()->size(), 4u);
-  EXPECT_EQ(dict.tag_index()->at("E"), (TagIdxData_T{4, 0, 0, 0}));
-  EXPECT_EQ(dict.tag_index()->at("K.L\\M"), (TagIdxData_T{9, 8, 0, 0}));
+  EXPECT_EQ(testing::IndexEntryOf(dict, "E"), (TagIdxData_T{4, 0, 0, 0}));
+  EXPECT_EQ(testing::IndexEntryOf(dict, "K.L\\M"), (TagIdxData_T{9, 8, 0, 0}));
 }
 
 TEST(LoadTagDict, ASecondRecordOfAnOrphansNameIsAnOrphanToo) {
@@ -120,9 +120,9 @@ TEST(LoadTagDict, IgnoresMemberNumbersThatNameNoRecord) {
       tag_file[2 * 1024 + 763] = '\xFF';  // Q's member count 0xFFFFFFFF
   testing::WriteFile(dir.path() / "Tagname.X", tag_file);
   CTagDict dict(In(dir));
-  EXPECT_EQ(dict.tag_index()->at("P\\M").ParentRecNo, 1);
-  EXPECT_EQ(dict.tag_index()->count("P\\N"), 0u);
-  EXPECT_EQ(dict.tag_index()->at("Q\\Last").ParentRecNo, 2);
+  EXPECT_EQ(testing::IndexEntryOf(dict, "P\\M").ParentRecNo, 1);
+  EXPECT_EQ(dict.tag_index()->Find("P\\N"), nullptr);
+  EXPECT_EQ(testing::IndexEntryOf(dict, "Q\\Last").ParentRecNo, 2);
   EXPECT_EQ(dict.used_count(), 4);
 }
 
@@ -210,12 +210,12 @@ TEST(LoadTagDict, MarksIoTagsOfTheApplicationsAccessNamesButNoSystemTags) {
   ScopedReportCapture capture;
   CTagDict dict(options);
   std::vector<std::string> marked;
-  for (const auto& [name, entry] : *dict.tag_index()) {
-    if (entry.PelnetAccess == 1) marked.push_back(name);
-  }
+  dict.tag_index()->ForEach([&marked](std::string_view name, const TagIdxData_T& entry) {
+    if (entry.PelnetAccess == 1) marked.emplace_back(name);
+  });
   std::sort(marked.begin(), marked.end());
   EXPECT_THAT(marked, ElementsAre("Disc", "Int", "Msg", "Zz"));
-  EXPECT_EQ(dict.tag_index()->count("No\\Parent"), 0u);
+  EXPECT_EQ(dict.tag_index()->Find("No\\Parent"), nullptr);
 }
 
 TEST(LoadTagDict, WithoutAnAccessNameSetMarksNothingAndEntersNothing) {
@@ -224,7 +224,7 @@ TEST(LoadTagDict, WithoutAnAccessNameSetMarksNothingAndEntersNothing) {
                                         TestTag{.name = "Int", .type = 204, .access_name = 0}});
   ScopedReportCapture capture;
   CTagDict dict(In(dir));
-  EXPECT_EQ(dict.tag_index()->at("Int").PelnetAccess, 0);
+  EXPECT_EQ(testing::IndexEntryOf(dict, "Int").PelnetAccess, 0);
   EXPECT_THAT(capture.messages(), IsEmpty());
 }
 

@@ -233,7 +233,7 @@ TEST(FindOrAllocateRecord, HandsOutFreeRecordsHighestFirstThenAppends) {
   EXPECT_EQ(c.rec_no, 9);
   EXPECT_EQ(dict.free_head(), 0);
   EXPECT_EQ(dict.used_count(), 9);
-  EXPECT_EQ(dict.tag_index()->at("New1"), (TagIdxData_T{7, 4, 0, 0}));
+  EXPECT_EQ(testing::IndexEntryOf(dict, "New1"), (TagIdxData_T{7, 4, 0, 0}));
 
   dict.FlushChanges();
   const std::string companion = ReadFile(dir.path() / "Tag_Ext.X");

@@ -72,7 +72,7 @@ TEST(ReportTagStatistics, ListsTheApplicationsUnprocessedTagsInRecordOrder) {
   {
     CTagDict dict(options);
     for (int n = 1; n <= 40; ++n) {
-      if (n != 7) dict.tag_index()->at("T" + std::to_string(n)).Processed = 1;
+      if (n != 7) dict.tag_index()->Find("T" + std::to_string(n))->Processed = 1;
     }
   }
   std::vector<std::string> lines = capture.lines();
@@ -101,7 +101,7 @@ TEST(ReportTagStatistics, ListsTheApplicationsUnprocessedTagsInRecordOrder) {
   capture.Clear();
   {
     CTagDict dict(options);
-    for (auto& [name, entry] : *dict.tag_index()) entry.Processed = 1;
+    dict.tag_index()->ForEach([](std::string_view, TagIdxData_T& entry) { entry.Processed = 1; });
   }
   EXPECT_EQ(capture.lines().size(), 10u);
 }
