@@ -109,7 +109,7 @@ class NameIndex final {
     Value value{};
     bool live = true;
   };
-  // `entry` is the entry's number + 1; 0 marks a free slot. `tag` is the hash's upper half.
+  // `entry` is the entry's number + 1; 0 marks a free slot. `tag` is the hash folded to 32 bits.
   struct Slot {
     std::uint32_t tag = 0;
     std::uint32_t entry = 0;
@@ -117,7 +117,15 @@ class NameIndex final {
   static constexpr std::size_t kChunk = 1024;  // entries per block of memory; blocks never move
   static constexpr std::size_t kNone = ~std::size_t{0};
 
-  static std::uint32_t TagOf(std::size_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
+  static std::uint32_t TagOf(std::size_t hash) {
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+  }
+  // The slot where the run of a hash starts: the top bits of its product with 2^64 divided by the
+  // golden ratio, which every bit of the hash reaches. Hashes that differ only in a few bits (as
+  // the case-insensitive hash of names that differ in their last letter does) still spread.
+  std::size_t HomeOf(std::size_t hash) const {
+    return static_cast<std::size_t>((std::uint64_t{hash} * 0x9E3779B97F4A7C15ull) >> home_shift_);
+  }
   // Slots for `count` names, at most three quarters full: a power of two, at least 16.
   static std::size_t SlotsFor(std::size_t count) {
     return std::bit_ceil(std::max<std::size_t>(16, count + count / 3 + 1));
@@ -136,7 +144,7 @@ class NameIndex final {
   std::size_t FindSlot(std::string_view name, std::size_t hash) const {
     if (slots_.empty()) return kNone;
     const std::uint32_t tag = TagOf(hash);
-    for (std::size_t i = hash & Mask();; i = (i + 1) & Mask()) {
+    for (std::size_t i = HomeOf(hash);; i = (i + 1) & Mask()) {
       const Slot slot = slots_[i];
       if (slot.entry == 0) return kNone;
       if (slot.tag == tag && Equal{}(EntryOf(slot).name, name)) return i;
@@ -145,7 +153,7 @@ class NameIndex final {
 
   // Puts `slot`, of a name hashed to `hash`, in the first free slot from its home on; there is one.
   void Place(Slot slot, std::size_t hash) {
-    std::size_t i = hash & Mask();
+    std::size_t i = HomeOf(hash);
     while (slots_[i].entry != 0) i = (i + 1) & Mask();
     slots_[i] = slot;
   }
@@ -155,7 +163,7 @@ class NameIndex final {
   void CloseGap(std::size_t hole) {
     for (std::size_t next = (hole + 1) & Mask(); slots_[next].entry != 0;
          next = (next + 1) & Mask()) {
-      const std::size_t home = EntryOf(slots_[next]).hash & Mask();
+      const std::size_t home = HomeOf(EntryOf(slots_[next]).hash);
       // The slot at `next` may move to the hole when the hole lies from its home up to it.
       if (((next - home) & Mask()) >= ((next - hole) & Mask())) {
         slots_[hole] = slots_[next];
@@ -167,6 +175,7 @@ class NameIndex final {
 
   void Rehash(std::size_t slot_count) {
     slots_.assign(slot_count, Slot{});
+    home_shift_ = 64 - std::countr_zero(slot_count);
     std::uint32_t number = 0;
     for (const std::vector<Entry>& chunk : entries_) {
       for (const Entry& entry : chunk) {
@@ -192,7 +201,8 @@ class NameIndex final {
     return {kept, name.size()};
   }
 
-  std::vector<Slot> slots_;
+  std::vector<Slot> slots_;  // a power of two of them, or none
+  int home_shift_ = 64;      // 64 - log2 of the slots; used only while there are slots
   std::vector<std::vector<Entry>> entries_;  // entry n is entries_[n / kChunk][n % kChunk]
   std::size_t entry_count_ = 0;              // erased ones included
   std::size_t size_ = 0;

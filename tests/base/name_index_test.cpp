@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <random>
@@ -22,11 +23,16 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::Pair;
 
-// Every name hashes to one of the last four slots, whatever their number, with one tag: runs
-// wrap around the end of the slots and every probe compares names.
+// Every name starts its run in the last slot, whatever their number: one run that wraps around
+// the end of the slots. Names of one first letter (modulo 4) share a hash, so their probes
+// compare names. The index takes a run's start from the hash times the golden-ratio constant:
+// these hashes make that product all ones, or nearly.
 struct CollidingHash {
+  static constexpr std::uint64_t kInverseGolden = 0xF1DE83E19937733Dull;
+  static_assert(kInverseGolden * 0x9E3779B97F4A7C15ull == 1);
   std::size_t operator()(std::string_view name) const {
-    return ~std::size_t{0} - (name.empty() ? 0 : static_cast<unsigned char>(name[0]) % 4);
+    const std::uint64_t below = name.empty() ? 0 : static_cast<unsigned char>(name[0]) % 4;
+    return static_cast<std::size_t>(kInverseGolden * (~std::uint64_t{0} - below));
   }
 };
 using CollidingIndex = NameIndex<int, CollidingHash, std::equal_to<>>;
