@@ -36,7 +36,6 @@ class NameIndex final {
   NameIndex& operator=(const NameIndex&) = delete;
 
   std::size_t size() const { return size_; }
-  bool empty() const { return size_ == 0; }
 
   // Makes room for `count` names in all, so that entering them moves no slot.
   void Reserve(std::size_t count) {
