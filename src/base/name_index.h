@@ -61,7 +61,7 @@ class NameIndex final {
       return {&EntryOf(slots_[slot]).value, false};
     }
     if (SlotsFor(size_ + 1) > slots_.size()) Rehash(SlotsFor(size_ + 1));
-    const auto number = static_cast<std::uint32_t>(entry_count_);
+    const auto number = static_cast<std::uint32_t>(EntryCount());
     Entry& entry = NewEntry();
     entry.name = KeepName(name);
     entry.hash = hash;
@@ -86,19 +86,11 @@ class NameIndex final {
   // Calls `visit(std::string_view name, Value&)` for every name, in the order they were entered.
   template <typename Visit>
   void ForEach(Visit&& visit) {
-    for (std::vector<Entry>& chunk : entries_) {
-      for (Entry& entry : chunk) {
-        if (entry.live) visit(entry.name, entry.value);
-      }
-    }
+    ForEachLive(*this, visit);
   }
   template <typename Visit>
   void ForEach(Visit&& visit) const {
-    for (const std::vector<Entry>& chunk : entries_) {
-      for (const Entry& entry : chunk) {
-        if (entry.live) visit(entry.name, static_cast<const Value&>(entry.value));
-      }
-    }
+    ForEachLive(*this, visit);
   }
 
  private:
@@ -115,6 +107,16 @@ class NameIndex final {
   };
   static constexpr std::size_t kChunk = 1024;  // entries per block of memory; blocks never move
   static constexpr std::size_t kNone = ~std::size_t{0};
+
+  // ForEach of a NameIndex or a const one.
+  template <typename Self, typename Visit>
+  static void ForEachLive(Self& self, Visit& visit) {
+    for (auto& chunk : self.entries_) {
+      for (auto& entry : chunk) {
+        if (entry.live) visit(entry.name, entry.value);
+      }
+    }
+  }
 
   static std::uint32_t TagOf(std::size_t hash) {
     return static_cast<std::uint32_t>(hash ^ (hash >> 32));
@@ -184,11 +186,15 @@ class NameIndex final {
     }
   }
 
+  // Entries made so far, erased ones included: every block but the last is full.
+  std::size_t EntryCount() const {
+    return entries_.empty() ? 0 : (entries_.size() - 1) * kChunk + entries_.back().size();
+  }
+
   Entry& NewEntry() {
     if (entries_.empty() || entries_.back().size() == kChunk) {
       entries_.emplace_back().reserve(kChunk);
     }
-    ++entry_count_;
     return entries_.back().emplace_back();
   }
 
@@ -203,7 +209,6 @@ class NameIndex final {
   std::vector<Slot> slots_;  // a power of two of them, or none
   int home_shift_ = 64;      // 64 - log2 of the slots; used only while there are slots
   std::vector<std::vector<Entry>> entries_;  // entry n is entries_[n / kChunk][n % kChunk]
-  std::size_t entry_count_ = 0;              // erased ones included
   std::size_t size_ = 0;
   std::unique_ptr<std::pmr::monotonic_buffer_resource> names_;
 };
