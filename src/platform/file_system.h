@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/status.h"
+#include "platform/file_image.h"
 
 namespace quellor {
 
@@ -62,6 +63,9 @@ class File {
 
   // Reads up to out.size() bytes at `offset`; fewer only at the end of the file.
   virtual Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
+  // The file's first `size` bytes as an image (file_image.h); kCorruption when the file is
+  // shorter. The host maps the file's pages; this default reads them with ReadAt.
+  virtual Result<FileImage> ReadImage(std::size_t size);
   // Writes all of `data` at `offset`, or fails.
   virtual Status WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) = 0;
   virtual Result<std::uint64_t> Size() = 0;
@@ -113,6 +117,7 @@ class ForwardingFile : public File {
   Result<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
     return target_->ReadAt(offset, out);
   }
+  Result<FileImage> ReadImage(std::size_t size) override { return target_->ReadImage(size); }
   Status WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override {
     return target_->WriteAt(offset, data);
   }

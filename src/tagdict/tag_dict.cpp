@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <span>
-#include <type_traits>
 #include <utility>
 
 #include "base/format.h"
@@ -88,17 +87,16 @@ void CTagDict::InitialiseEmpty() {
   if (const Status written = tag_file_->WriteAt(0, header.Encode()); !written.ok()) {
     return Fail(tl::kTagFileName, written);
   }
-  ReserveRecords(0);
+  records_.Reset(RecordRoom(0));
+  dirty_.reserve(records_.capacity());
   record_count_ = free_head_ = used_count_ = 0;
 }
 
-void CTagDict::ReserveRecords(std::size_t count) {
+std::size_t CTagDict::RecordRoom(std::size_t count) const {
   // A row adds its tag and, for the first row of a tree or field, that record too: two records
   // a row bound what a merge appends, and the file's limit bounds that.
-  const std::size_t room = std::min<std::size_t>(std::max<std::size_t>(count, tl::kMaxRecords),
-                                                 count + 2 * options_.expected_rows);
-  records_.reserve(room);
-  dirty_.reserve(room);
+  return std::min<std::size_t>(std::max<std::size_t>(count, tl::kMaxRecords),
+                               count + 2 * options_.expected_rows);
 }
 
 void CTagDict::ExitOldFormat() {
@@ -118,24 +116,13 @@ Status CTagDict::ReadAllRecords(std::uint64_t file_size) {
                         TagFilePath().c_str(), static_cast<unsigned long long>(cut)),
            1, 0);
   }
-  ReserveRecords(count);
-  // One read, straight into the records, which are not zeroed first: 60 MB in a full
-  // dictionary.
-  records_.clear();
-  for (std::size_t i = 0; i < count; ++i) records_.emplace_back(TagRec_T::Unfilled{});
-  if (const Status read = ReadAtExactly(*tag_file_, tl::RecordOffset(1), RecordBytes(0, count));
-      !read.ok()) {
-    records_.clear();
+  if (const Status read = records_.Read(*tag_file_, count, RecordRoom(count)); !read.ok()) {
     return read;
   }
-  record_count_ = static_cast<std::int32_t>(count);
+  dirty_.reserve(records_.capacity());
   dirty_.assign(count, false);
+  record_count_ = static_cast<std::int32_t>(count);
   return Status::Ok();
-}
-
-std::span<std::uint8_t> CTagDict::RecordBytes(std::size_t first, std::size_t count) {
-  static_assert(sizeof(TagRec_T) == tl::kRecordSize && std::is_trivially_copyable_v<TagRec_T>);
-  return {reinterpret_cast<std::uint8_t*>(records_.data() + first), count * tl::kRecordSize};
 }
 
 const TagRec_T* CTagDict::Record(std::int32_t n) const {
@@ -220,16 +207,19 @@ void CTagDict::ClearCompanionRecords(std::span<const std::int32_t> sorted) {
 }
 
 void CTagDict::FlushDirtyRecords() {
-  // Each run of neighbouring changed records is written with one write, from the records.
+  // Each run of neighbouring changed records is written with one write, from the records (a run
+  // that reaches from the records read to those appended, with two).
   for (std::size_t i = 0; i < dirty_.size() && tag_file_ != nullptr;) {
     if (!dirty_[i]) {
       ++i;
       continue;
     }
+    const std::size_t run_end = std::min(dirty_.size(), records_.RunEnd(i));
     std::size_t end = i;
-    while (end < dirty_.size() && dirty_[end]) dirty_[end++] = false;
+    while (end < run_end && dirty_[end]) dirty_[end++] = false;
     const auto offset = tl::RecordOffset(static_cast<std::int32_t>(i + 1));
-    if (const Status written = tag_file_->WriteAt(offset, RecordBytes(i, end - i)); !written.ok()) {
+    if (const Status written = tag_file_->WriteAt(offset, records_.Bytes(i, end - i));
+        !written.ok()) {
       return Fail(tl::kTagFileName, written);
     }
     i = end;
@@ -259,7 +249,7 @@ TagAllocation CTagDict::FindOrAllocateRecord(std::string_view name, std::int32_t
   } else {
     if (record_count_ >= tl::kMaxRecords) return result;
     free_head_ = 0;
-    records_.emplace_back();
+    records_.Append();
     // Written even if it stays empty, so that Tagname.X holds every record its header counts.
     dirty_.push_back(true);
     result.rec_no = ++record_count_;
@@ -337,7 +327,7 @@ void CTagDict::Fail(std::string_view suffix, const Status& reason) {
   tag_file_.reset();
   companion_file_.reset();
   tag_index_.reset();
-  records_.clear();
+  records_.Reset(0);
   dirty_.clear();
   companion_clears_.clear();
   record_count_ = free_head_ = used_count_ = 0;

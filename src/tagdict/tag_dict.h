@@ -3,7 +3,7 @@
 //
 // Construction opens both files exclusively (held until destruction), checks the header and
 // either loads and repairs the dictionary or initialises an empty Tagname.X. The records are
-// read once, with one read, into memory; every later read comes from there. Writes go to
+// read once into memory (tag_records.h); every later read comes from there. Writes go to
 // memory and reach the files in large blocks (neighbouring records in one write): after the
 // load, before the name index is written and at destruction, which then brings the header up
 // to date and reports the entry count and the statistics. The header is written last, so a
@@ -34,6 +34,7 @@
 #include "platform/file_system.h"
 #include "tagdict/tag_index.h"
 #include "tagdict/tag_record.h"
+#include "tagdict/tag_records.h"
 
 namespace quellor {
 
@@ -143,10 +144,9 @@ class CTagDict final {
   void InitialiseEmpty();
   [[noreturn]] void ExitOldFormat();
   Status ReadAllRecords(std::uint64_t file_size);
-  // The bytes of records first + 1 ... first + count as they lie in memory.
-  std::span<std::uint8_t> RecordBytes(std::size_t first, std::size_t count);
-  // Makes room for `count` records read from the file and those the expected rows can add.
-  void ReserveRecords(std::size_t count);
+  // The room to make for `count` records read from the file and those the expected rows can
+  // add.
+  std::size_t RecordRoom(std::size_t count) const;
   void LoadTagDict();
   // Enters `name` in the index with `entry`, in place of what the name had; its index entry.
   TagIdxData_T& IndexTag(std::string_view name, TagIdxData_T entry);
@@ -186,7 +186,7 @@ class CTagDict final {
   const TagDictOptions options_;
   std::unique_ptr<File> tag_file_;
   std::unique_ptr<File> companion_file_;
-  std::vector<TagRec_T> records_;               // records_[n - 1] is record n
+  TagRecords records_;                          // records_[n - 1] is record n
   std::vector<bool> dirty_;                     // records changed in memory, not yet written
   std::vector<std::int32_t> companion_clears_;  // companion records to clear, not yet written
   std::int32_t free_head_ = 0;

@@ -36,9 +36,6 @@ class TagRec_T final {
   using Bytes = std::array<std::uint8_t, tag_layout::kRecordSize>;
 
   TagRec_T() : bytes_{} {}
-  // A record whose bytes are not set, for storage that one read fills at once.
-  struct Unfilled {};
-  explicit TagRec_T(Unfilled) {}
   explicit TagRec_T(std::span<const std::uint8_t, tag_layout::kRecordSize> bytes);
 
   const Bytes& bytes() const { return bytes_; }

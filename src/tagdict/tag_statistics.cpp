@@ -37,7 +37,8 @@ void CTagDict::ReportTagStatistics() const {
   std::int32_t intouch_system = 0;
   TagKindCounts corvane_system;
   TagKindCounts project;
-  for (const TagRec_T& record : records_) {
+  for (std::size_t i = 0; i < records_.size(); ++i) {
+    const TagRec_T& record = records_[i];
     if (record.IsFree()) continue;
     ++total;
     const std::string_view name = record.Name();

@@ -316,6 +316,30 @@ TEST(WriteRecord, OnlyARecordWhoseBytesChangeIsWrittenAtTheFlush) {
             std::string(record.bytes().begin(), record.bytes().end()));
 }
 
+TEST(WriteRecord, TheLastRecordReadAndOneAppendedAfterItReachTheFileWithOneWriteEach) {
+  TempDir dir;
+  testing::WriteDictionary(dir.path(), {TestTag{"A"}, TestTag{"B"}});
+  testing::FaultyFileSystem counting(Env::Default().file_system());
+  ScopedFileSystemOverride use(counting);
+  CTagDict dict(In(dir));
+  dict.FlushChanges();  // what the load changed
+  const int loaded = counting.count(testing::FaultPoint::kWrite);
+  TagRec_T changed;
+  ASSERT_EQ(dict.ReadRecord(2, changed), tl::kRecordSize);
+  changed.SetText(tl::kDescription, tl::kDescriptionWidth, "changed");
+  dict.WriteRecord(2, changed);
+  ASSERT_EQ(dict.FindOrAllocateRecord("C", 0).rec_no, 3);
+  const TagRec_T appended = testing::MakeRecord({.name = "C"});
+  dict.WriteRecord(3, appended);
+  dict.FlushChanges();
+  // The records read lie in the file's image, those appended after them elsewhere.
+  EXPECT_EQ(counting.count(testing::FaultPoint::kWrite), loaded + 2);
+  const std::string tag_file = ReadFile(dir.path() / "Tagname.X");
+  EXPECT_EQ(testing::RecordOf(tag_file, 2).bytes(), changed.bytes());
+  EXPECT_EQ(testing::RecordOf(tag_file, 3).bytes(), appended.bytes());
+  EXPECT_EQ(dict.Record(2)->bytes(), changed.bytes());
+}
+
 TEST(WriteNameIndex, WritesEachRecordsNameFieldWithZeroEntriesForFreeRecords) {
   TempDir dir;
   std::vector<std::optional<TestTag>> records;
