@@ -16,15 +16,12 @@
 
 namespace quellor {
 namespace {
+using ::quellor::testing::AsText;
 using ::quellor::testing::IsOk;
 using ::quellor::testing::ReadFile;
 using ::quellor::testing::StatusIs;
 using ::quellor::testing::TempDir;
 using ::quellor::testing::WriteFile;
-
-std::string AsText(std::span<const std::uint8_t> bytes) {
-  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
 
 // A file opened the ways the program opens one: the host's own (mapped), through a file system
 // that forwards to it (mapped), and through the build preview's layer (read with ReadAt).

@@ -21,6 +21,7 @@ namespace quellor {
 namespace {
 
 using ::quellor::testing::ArchiveBytes;
+using ::quellor::testing::AsText;
 using ::quellor::testing::FaultPoint;
 using ::quellor::testing::FaultyFileSystem;
 using ::testing::ElementsAre;
@@ -39,10 +40,6 @@ ArchiveBytes Header() {
   ArchiveBytes bytes;
   bytes.Fill(16, 0xA1).Str("header").Fill(16, 0xB2).Le32(7).Le32(0x12345678);
   return bytes;
-}
-
-std::string AsText(const std::vector<std::uint8_t>& bytes) {
-  return std::string(bytes.begin(), bytes.end());
 }
 
 // A file a user has worked on: Tank1 from an earlier build with other texts, Zeta of the

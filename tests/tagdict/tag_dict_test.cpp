@@ -293,51 +293,56 @@ TEST(TagDictClose, AddsOneToTheSaveCountAndKeepsBytes24To39) {
   }
 }
 
-TEST(WriteRecord, OnlyARecordWhoseBytesChangeIsWrittenAtTheFlush) {
-  TempDir dir;
-  testing::WriteDictionary(dir.path(), {TestTag{"A"}, TestTag{"B"}});
-  testing::FaultyFileSystem counting(Env::Default().file_system());
-  ScopedFileSystemOverride use(counting);
-  CTagDict dict(In(dir));
-  dict.FlushChanges();  // what the load changed
-  const int loaded = counting.count(testing::FaultPoint::kWrite);
-  TagRec_T record;
-  ASSERT_EQ(dict.ReadRecord(1, record), tl::kRecordSize);
-  dict.WriteRecord(1, record);
-  dict.FlushChanges();
-  EXPECT_EQ(counting.count(testing::FaultPoint::kWrite), loaded);
+// Records A and B, loaded, with the writes to the dictionary's files counted from there.
+class WriteRecordTest : public ::testing::Test {
+ protected:
+  WriteRecordTest() {
+    testing::WriteDictionary(dir_.path(), {TestTag{"A"}, TestTag{"B"}});
+    dict_.emplace(In(dir_));
+    dict_->FlushChanges();  // what the load changed
+    loaded_ = counting_.count(testing::FaultPoint::kWrite);
+  }
+  int WritesSinceLoad() const { return counting_.count(testing::FaultPoint::kWrite) - loaded_; }
+  TagRec_T RecordInFile(std::int32_t n) const {
+    return testing::RecordOf(ReadFile(dir_.path() / "Tagname.X"), n);
+  }
 
-  ASSERT_EQ(dict.ReadRecord(2, record), tl::kRecordSize);
+  TempDir dir_;
+  testing::FaultyFileSystem counting_{Env::Default().file_system()};
+  ScopedFileSystemOverride use_{counting_};
+  std::optional<CTagDict> dict_;
+  int loaded_ = 0;
+};
+
+TEST_F(WriteRecordTest, OnlyARecordWhoseBytesChangeIsWrittenAtTheFlush) {
+  TagRec_T record;
+  ASSERT_EQ(dict_->ReadRecord(1, record), tl::kRecordSize);
+  dict_->WriteRecord(1, record);
+  dict_->FlushChanges();
+  EXPECT_EQ(WritesSinceLoad(), 0);
+
+  ASSERT_EQ(dict_->ReadRecord(2, record), tl::kRecordSize);
   record.SetText(tl::kDescription, tl::kDescriptionWidth, "changed");
-  dict.WriteRecord(2, record);
-  dict.FlushChanges();
-  EXPECT_EQ(counting.count(testing::FaultPoint::kWrite), loaded + 1);
-  EXPECT_EQ(ReadFile(dir.path() / "Tagname.X").substr(tl::RecordOffset(2), tl::kRecordSize),
-            std::string(record.bytes().begin(), record.bytes().end()));
+  dict_->WriteRecord(2, record);
+  dict_->FlushChanges();
+  EXPECT_EQ(WritesSinceLoad(), 1);
+  EXPECT_EQ(RecordInFile(2).bytes(), record.bytes());
 }
 
-TEST(WriteRecord, TheLastRecordReadAndOneAppendedAfterItReachTheFileWithOneWriteEach) {
-  TempDir dir;
-  testing::WriteDictionary(dir.path(), {TestTag{"A"}, TestTag{"B"}});
-  testing::FaultyFileSystem counting(Env::Default().file_system());
-  ScopedFileSystemOverride use(counting);
-  CTagDict dict(In(dir));
-  dict.FlushChanges();  // what the load changed
-  const int loaded = counting.count(testing::FaultPoint::kWrite);
+TEST_F(WriteRecordTest, TheLastRecordReadAndOneAppendedAfterItReachTheFileWithOneWriteEach) {
   TagRec_T changed;
-  ASSERT_EQ(dict.ReadRecord(2, changed), tl::kRecordSize);
+  ASSERT_EQ(dict_->ReadRecord(2, changed), tl::kRecordSize);
   changed.SetText(tl::kDescription, tl::kDescriptionWidth, "changed");
-  dict.WriteRecord(2, changed);
-  ASSERT_EQ(dict.FindOrAllocateRecord("C", 0).rec_no, 3);
+  dict_->WriteRecord(2, changed);
+  ASSERT_EQ(dict_->FindOrAllocateRecord("C", 0).rec_no, 3);
   const TagRec_T appended = testing::MakeRecord({.name = "C"});
-  dict.WriteRecord(3, appended);
-  dict.FlushChanges();
+  dict_->WriteRecord(3, appended);
+  dict_->FlushChanges();
   // The records read lie in the file's image, those appended after them elsewhere.
-  EXPECT_EQ(counting.count(testing::FaultPoint::kWrite), loaded + 2);
-  const std::string tag_file = ReadFile(dir.path() / "Tagname.X");
-  EXPECT_EQ(testing::RecordOf(tag_file, 2).bytes(), changed.bytes());
-  EXPECT_EQ(testing::RecordOf(tag_file, 3).bytes(), appended.bytes());
-  EXPECT_EQ(dict.Record(2)->bytes(), changed.bytes());
+  EXPECT_EQ(WritesSinceLoad(), 2);
+  EXPECT_EQ(RecordInFile(2).bytes(), changed.bytes());
+  EXPECT_EQ(RecordInFile(3).bytes(), appended.bytes());
+  EXPECT_EQ(dict_->Record(2)->bytes(), changed.bytes());
 }
 
 TEST(WriteNameIndex, WritesEachRecordsNameFieldWithZeroEntriesForFreeRecords) {

@@ -12,15 +12,12 @@ namespace quellor {
 namespace {
 
 namespace tl = tag_layout;
+using ::quellor::testing::AsText;
 using ::quellor::testing::IsOk;
 using ::quellor::testing::ReadFile;
 using ::quellor::testing::StatusIs;
 using ::quellor::testing::TempDir;
 using ::quellor::testing::WriteFile;
-
-std::string AsText(std::span<const std::uint8_t> bytes) {
-  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
 
 // A header's unit, then records 1 to 3 filled with 'a' to 'c', then part of a fourth.
 class TagRecordsTest : public ::testing::Test {

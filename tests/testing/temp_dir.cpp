@@ -55,6 +55,10 @@ void WriteFile(const fs::path& path, std::string_view bytes) {
   if (!out) Die("cannot write " + path.string());
 }
 
+std::string AsText(std::span<const std::uint8_t> bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) Die("cannot read " + path.string());

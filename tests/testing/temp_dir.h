@@ -3,7 +3,9 @@
 // project path makes it a file path, and it is short enough for socket paths inside it.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -29,5 +31,7 @@ class TempDir final {
 // since a test that cannot set up its files has nothing to check.
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 std::string ReadFile(const std::filesystem::path& path);
+// Bytes in memory as a string, to compare with what ReadFile gives.
+std::string AsText(std::span<const std::uint8_t> bytes);
 
 }  // namespace quellor::testing
