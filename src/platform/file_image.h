@@ -33,10 +33,9 @@ class FileImage final {
  private:
   void Release();
 
-  std::unique_ptr<std::uint8_t[]> buffer_;
+  std::unique_ptr<std::uint8_t[]> buffer_;  // a buffer's bytes; none for a mapping
   std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;
-  bool mapped_ = false;
 };
 
 }  // namespace quellor

@@ -21,7 +21,6 @@ FileImage FileImage::Mapping(void* address, std::size_t size) {
   FileImage image;
   image.data_ = static_cast<std::uint8_t*>(address);
   image.size_ = size;
-  image.mapped_ = true;
   return image;
 }
 
@@ -33,18 +32,16 @@ FileImage& FileImage::operator=(FileImage&& other) noexcept {
   buffer_ = std::move(other.buffer_);
   data_ = std::exchange(other.data_, nullptr);
   size_ = std::exchange(other.size_, 0);
-  mapped_ = std::exchange(other.mapped_, false);
   return *this;
 }
 
 FileImage::~FileImage() { Release(); }
 
 void FileImage::Release() {
-  if (mapped_) munmap(data_, size_);
+  if (buffer_ == nullptr && data_ != nullptr) munmap(data_, size_);
   buffer_.reset();
   data_ = nullptr;
   size_ = 0;
-  mapped_ = false;
 }
 
 Result<FileImage> File::ReadImage(std::size_t size) {
