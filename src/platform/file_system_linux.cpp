@@ -84,9 +84,12 @@ class PosixFile final : public File {
   }
 
   Result<FileImage> ReadImage(std::size_t size) override {
-    // Mapped only within the file's present size, and read where it cannot be mapped.
+    // Mapped only within the file's present size, and read where it cannot be mapped or where
+    // memory of the process's own is at hand.
     const Result<std::uint64_t> file_size = Size();
-    if (size == 0 || !file_size.ok() || *file_size < size) return File::ReadImage(size);
+    if (size == 0 || !file_size.ok() || *file_size < size || FileImage::SpareHolds(size)) {
+      return File::ReadImage(size);
+    }
     void* const address = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE, fd_, 0);
     if (address == MAP_FAILED) return File::ReadImage(size);
     // The pages are entered now, in one call, rather than one fault at a time; read-only, so

@@ -83,6 +83,40 @@ TEST_P(FileImageTest, AFileShorterThanTheImageIsCorrupt) {
   EXPECT_THAT(file->ReadImage(content_.size() + 8192), StatusIs(StatusCode::kCorruption));
 }
 
+// Two pieces and a part of what MakeOwn copies at a time, and large enough to be kept.
+TEST(FileImageMakeOwnTest, KeepsTheBytesReadAndLendsItsBufferToTheNextImage) {
+  std::mt19937 random(11);
+  const auto random_text = [&random](std::size_t size) {
+    std::string text(size, '\0');
+    std::generate(text.begin(), text.end(), [&] { return static_cast<char>(random()); });
+    return text;
+  };
+  const std::string before = random_text((4 << 20) + 100);
+  const std::string after = random_text(before.size());
+  TempDir dir;
+  const std::string path = (dir.path() / "Tagname.X").string();
+  WriteFile(path, before);
+  Result<std::unique_ptr<File>> file =
+      HostFileSystem().Open(path, OpenOptions{.access = FileAccess::kReadWrite});
+  ASSERT_THAT(file, IsOk());
+  Result<FileImage> image = (*file)->ReadImage(before.size());
+  ASSERT_THAT(image, IsOk());
+
+  image->MakeOwn();
+  EXPECT_TRUE(AsText(image->bytes()) == before);  // not printed: megabytes
+  // A mapping shows what is written to the file in the pages it has not written itself.
+  ASSERT_THAT((*file)->WriteAt(
+                  0, std::span(reinterpret_cast<const std::uint8_t*>(after.data()), after.size())),
+              IsOk());
+  EXPECT_TRUE(AsText(image->bytes()) == before);  // not printed: megabytes
+
+  *image = FileImage();
+  ASSERT_TRUE(FileImage::SpareHolds(before.size() - 4096));
+  Result<FileImage> next = (*file)->ReadImage(before.size() - 4096);
+  ASSERT_THAT(next, IsOk());
+  EXPECT_TRUE(AsText(next->bytes()) == after.substr(0, before.size() - 4096));
+}
+
 INSTANTIATE_TEST_SUITE_P(Openers, FileImageTest,
                          ::testing::Values(Opener::kHost, Opener::kPreviewLayer),
                          [](const auto& info) {
