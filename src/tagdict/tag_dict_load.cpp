@@ -22,10 +22,15 @@ void CTagDict::LoadTagDict() {
   std::vector<std::int32_t> cleared;  // records whose companion record is cleared
   IndexEntries entries;
   std::vector<bool> members;  // by record number: the name holds the separator
-  const std::int32_t system_group = CountCleanAndIndex(cleared, entries, members);
+  const SystemGroup system_group = CountCleanAndIndex(cleared, entries, members);
   LinkParents(entries);
   RemoveOrphans(cleared, entries, members);
-  RebuildFreeChain(system_group);
+  // Pass 4 then changes most pages of the records read (the load after a first build, which
+  // leaves its tags without an alarm group): copying them all at once costs less.
+  if (system_group.record != 0 && system_group.records_without_group > record_count_ / 4) {
+    records_.OwnRecordsRead();
+  }
+  RebuildFreeChain(system_group.record);
   if (options_.access_names != nullptr) MarkApplicationAccess(entries);
   companion_clears_ = std::move(cleared);
   FlushChanges();
@@ -38,11 +43,11 @@ TagIdxData_T& CTagDict::IndexTag(std::string_view name, TagIdxData_T entry) {
 }
 
 // Pass 1: free records are zeroed, used ones indexed; alarm groups other than "$System" are
-// entered in the project. Returns the record of the "$System" alarm group (the last one met),
-// or 0.
-std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared, IndexEntries& entries,
-                                          std::vector<bool>& members) {
-  std::int32_t system_group = 0;
+// entered in the project. The "$System" alarm group is the last one met.
+CTagDict::SystemGroup CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared,
+                                                   IndexEntries& entries,
+                                                   std::vector<bool>& members) {
+  SystemGroup system_group;
   entries.assign(static_cast<std::size_t>(record_count_) + 1, nullptr);
   members.assign(static_cast<std::size_t>(record_count_) + 1, false);
   for (std::int32_t n = 1; n <= record_count_; ++n) {
@@ -59,9 +64,10 @@ std::int32_t CTagDict::CountCleanAndIndex(std::vector<std::int32_t>& cleared, In
     const std::string_view name = record.Name();
     entries[static_cast<std::size_t>(n)] = &IndexTag(name, TagIdxData_T{n});
     members[static_cast<std::size_t>(n)] = name.find('\\') != std::string_view::npos;
+    if (record.AlarmGroup() == 0) ++system_group.records_without_group;
     if (record.Type() != tl::kTypeAlarmGroup) continue;
     if (EqualsIgnoreCase(record.Name(), "$System")) {
-      system_group = n;
+      system_group.record = n;
     } else if (options_.access_names != nullptr) {
       InsertAlarmGroup(record.Name());
     }

@@ -21,6 +21,12 @@ Status TagRecords::Read(File& file, std::size_t count, std::size_t room) {
   return Status::Ok();
 }
 
+void TagRecords::OwnRecordsRead() {
+  if (read_.empty()) return;
+  image_.MakeOwn();
+  read_ = {reinterpret_cast<TagRec_T*>(image_.bytes().data() + tl::RecordOffset(1)), read_.size()};
+}
+
 void TagRecords::Reset(std::size_t room) {
   read_ = {};
   image_ = FileImage();

@@ -1,6 +1,7 @@
 // TagRecords: the records of an open dictionary in memory, record n at [n - 1]. Those that
 // Tagname.X held when it was read come first, as an image of the file (file_image.h): a full
-// dictionary's 60 MB are neither copied nor given memory of their own until a record changes.
+// dictionary's 60 MB are neither copied nor given memory of their own until a record changes,
+// or until the load is about to change most of them.
 // Those appended afterwards follow, in room made for them beforehand, so that no record moves
 // while they grow. Changing a record in memory never changes the file.
 #pragma once
@@ -32,6 +33,9 @@ class TagRecords final {
   const TagRec_T& operator[](std::size_t i) const {
     return i < read_.size() ? read_[i] : appended_[i - read_.size()];
   }
+  // Gives the records read memory of their own (FileImage::MakeOwn), for a caller about to
+  // change most of them. References to records read go stale.
+  void OwnRecordsRead();
   // Appends a record of zeros.
   void Append() { appended_.emplace_back(); }
 
