@@ -117,16 +117,15 @@ for size in $sizes; do
     head -c $(((tags + 1) * 512)) /dev/urandom >"$ext_file"
     echo "$size" >>"$work/synthetic-floor.txt"
   fi
-  trend_sql=$(sqlite3 "$database" "SELECT Sql FROM SavedQueries WHERE Name = 'qFTTrdData'")
-  trend_sql=${trend_sql//\?1/1}
+  saved_trend_sql=$(sqlite3 "$database" "SELECT Sql FROM SavedQueries WHERE Name = 'qFTTrdData'")
+  trend_sql=${saved_trend_sql//\?1/1}
   trend_sql=${trend_sql//\?2/1}
   server_sql="SELECT t.TagName, p.ServerComputerName FROM Tags AS t
     JOIN Blocks AS b ON b.BlockId = t.BlockId
     JOIN ServerComputerPortToNodes AS n ON n.NodeName = b.NodeName
     JOIN ServerComputerPorts AS p ON p.ServerComputerPortID = n.ServerComputerPortID"
   # The historian nodes' query as the build sends it, qFTTrdData with their parameters.
-  historian_sql=$(sqlite3 "$database" "SELECT Sql FROM SavedQueries WHERE Name = 'qFTTrdData'")
-  historian_sql=${historian_sql//\?1/1}
+  historian_sql=${saved_trend_sql//\?1/1}
   historian_sql=${historian_sql//\?2/0}
   historian_sql="WITH qFTTrdData AS ($historian_sql)
     SELECT q.TagName, q.FieldName, q.SubfieldName, q.RecordType, q.FldRenderedType, q.FullDesc,

@@ -155,14 +155,14 @@ class CTagDict final {
   // and with it their verdict as orphans: removing the orphans nulls theirs and leaves the
   // entries of the records that stay valid.
   using IndexEntries = std::vector<TagIdxData_T*>;
-  // The passes after the first also take from it, by record number, whether the record's name
-  // holds the separator (a member tag's name), so that they need not read the names again.
   // What the first pass learns of the "$System" alarm group: its record (0 when there is none)
   // and how many used records have no alarm group, which pass 4 gives it.
   struct SystemGroup {
     std::int32_t record = 0;
     std::int32_t records_without_group = 0;
   };
+  // The passes after the first also take from it, by record number, whether the record's name
+  // holds the separator (a member tag's name), so that they need not read the names again.
   SystemGroup CountCleanAndIndex(std::vector<std::int32_t>& cleared, IndexEntries& entries,
                                  std::vector<bool>& members);
   void LinkParents(const IndexEntries& entries);

@@ -10,6 +10,16 @@ namespace tl = tag_layout;
 static_assert(sizeof(TagRec_T) == tl::kRecordSize && alignof(TagRec_T) == 1 &&
               std::is_trivially_copyable_v<TagRec_T>);
 
+namespace {
+
+// The `count` records that follow the header's unit in `image`.
+std::span<TagRec_T> RecordsIn(const FileImage& image, std::size_t count) {
+  if (count == 0) return {};
+  return {reinterpret_cast<TagRec_T*>(image.bytes().data() + tl::RecordOffset(1)), count};
+}
+
+}  // namespace
+
 Status TagRecords::Read(File& file, std::size_t count, std::size_t room) {
   Reset(room > count ? room - count : 0);
   if (count == 0) return Status::Ok();
@@ -17,14 +27,13 @@ Status TagRecords::Read(File& file, std::size_t count, std::size_t room) {
   Result<FileImage> image = file.ReadImage(tl::RecordOffset(1) + count * tl::kRecordSize);
   if (!image.ok()) return image.status();
   image_ = std::move(*image);
-  read_ = {reinterpret_cast<TagRec_T*>(image_.bytes().data() + tl::RecordOffset(1)), count};
+  read_ = RecordsIn(image_, count);
   return Status::Ok();
 }
 
 void TagRecords::OwnRecordsRead() {
-  if (read_.empty()) return;
   image_.MakeOwn();
-  read_ = {reinterpret_cast<TagRec_T*>(image_.bytes().data() + tl::RecordOffset(1)), read_.size()};
+  read_ = RecordsIn(image_, read_.size());
 }
 
 void TagRecords::Reset(std::size_t room) {
